@@ -1,0 +1,29 @@
+#include "common.h"
+#include "veskinterface.h"
+
+#include <QApplication>
+#include <QSettings>
+#include <QTextCodec>
+
+int main(int argc, char *argv[])
+{
+    QCoreApplication::setAttribute(Qt::AA_EnableHighDpiScaling);
+    applyApplicationIdentity();
+    auto *settings = new QSettings();
+    startLogging(*settings);
+
+    auto *application = new QApplication(argc, argv);
+    auto *window = new VeskInterface(nullptr);
+    QTextCodec::setCodecForLocale(QTextCodec::codecForName("UTF-8"));
+
+    if (settings->value(QStringLiteral("wasMaximized")).toBool())
+        window->showMaximized();
+    else
+        window->show();
+
+    const int exitCode = application->exec();
+    delete window;
+    delete application;
+    delete settings;
+    return exitCode;
+}

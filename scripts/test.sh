@@ -1,0 +1,31 @@
+#!/usr/bin/env bash
+# Install what is missing, build, and run the whole suite: a normal build,
+# an address/undefined-behaviour sanitizer build, and a thread-sanitizer
+# build of the tests that exercise the USB receive path.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+source scripts/setup.sh
+
+vesk_install_packages
+export QT_QPA_PLATFORM=${QT_QPA_PLATFORM:-offscreen}
+if [ -z "${XDG_RUNTIME_DIR:-}" ]; then
+  XDG_RUNTIME_DIR=$(mktemp -d)
+  export XDG_RUNTIME_DIR
+fi
+jobs=$(nproc)
+
+echo "== build"
+vesk_build build ""
+(cd build && ctest --output-on-failure --no-tests=error -j"$jobs")
+
+echo "== address and undefined-behaviour sanitizers"
+vesk_build build-asan "" -DVESK_SANITIZE=address,undefined
+(cd build-asan && ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 \
+  ctest --output-on-failure --no-tests=error -j"$jobs")
+
+if compgen -G "tests/usb/tst_*.cpp" >/dev/null; then
+  echo "== thread sanitizer (USB receive path)"
+  vesk_build build-tsan usb_tests -DVESK_SANITIZE=thread
+  (cd build-tsan && TSAN_OPTIONS="halt_on_error=1 suppressions=$PWD/../simulator/tsan.supp" \
+    ctest --output-on-failure --no-tests=error -j"$jobs" -L usb)
+fi
