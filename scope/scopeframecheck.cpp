@@ -30,7 +30,7 @@ frameconfig_t emptyHeader(bool ch1Trace, bool ch2Trace, bool logicTrace, int adc
     return header;
 }
 
-bool headerFits(const frameconfig_t &header, int count)
+bool layoutValid(const frameconfig_t &header)
 {
     const std::size_t n = header.samplesPerChannel;
     if (n < ScopeFrame::blockSamples || n > ScopeFrame::maxSamplesPerChannel
@@ -38,9 +38,13 @@ bool headerFits(const frameconfig_t &header, int count)
         return false;
     if (header.channelMask & ~ScopeFrame::maskAllBlocks)
         return false;
-    if (header.startIndex >= n)
-        return false;
-    return count >= 0 && std::size_t(count) == ScopeFrame::frameLength(n, header.channelMask);
+    return header.startIndex < n;
+}
+
+bool headerFits(const frameconfig_t &header, int count)
+{
+    return layoutValid(header) && count >= 0
+           && std::size_t(count) == ScopeFrame::frameLength(header.samplesPerChannel, header.channelMask);
 }
 
 Result check(const unsigned char *bytes, int count, int expected)

@@ -34,9 +34,12 @@ int expectedLength(bool ch1Trace, bool ch2Trace, bool logicTrace, int adcBufferI
 frameconfig_t emptyHeader(bool ch1Trace, bool ch2Trace, bool logicTrace, int adcBufferIndex,
                           int timeBase);
 
-// True when the header describes a frame of exactly `count` bytes that can be
-// laid out safely: 256..3840 samples in whole blocks, only the three block
-// bits, and a ring start inside the blocks.
+// True when the header describes a layout that can be read safely: 256..3840
+// samples in whole blocks, only the three block bits, and a ring start
+// inside the blocks.
+bool layoutValid(const frameconfig_t &header);
+
+// True when the layout is valid and makes a frame of exactly `count` bytes.
 bool headerFits(const frameconfig_t &header, int count);
 
 // The whole acceptance test of one read of `count` bytes.

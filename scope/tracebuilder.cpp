@@ -1,0 +1,132 @@
+#include "tracebuilder.h"
+
+#include "scopeframecheck.h"
+
+namespace TraceBuilder {
+namespace {
+
+constexpr double plotUnitsPerRaw = 2 * 0.78125;
+constexpr int xyZeroKey = 255;
+constexpr int logicHighOffset = 10;
+
+struct AnalogTrace
+{
+    const signed char *samples = nullptr;
+    QVector<double> *values = nullptr;
+    channela_t *record = nullptr;
+    double *minY = nullptr;
+    double *maxY = nullptr;
+    double zeroLine = 0;
+
+    void add(int k, int i) const
+    {
+        const signed char s = samples[i];
+        const double y = s * plotUnitsPerRaw + zeroLine;
+        (*values)[k] = y;
+        if (k == 0) {
+            record->min = record->max = s;
+            *minY = *maxY = y;
+        } else if (s < record->min) {
+            record->min = s;
+            *minY = y;
+        } else if (s > record->max) {
+            record->max = s;
+            *maxY = y;
+        }
+    }
+};
+
+} // namespace
+
+int logicBaseLine(int bit, int logicSize, int logicPosition, int plotYRange)
+{
+    return bit * (logicSize + 20) + logicPosition + plotYRange / 2;
+}
+
+Traces build(const unsigned char *frame, int size, const Settings &settings)
+{
+    Traces traces;
+    if (!frame || size < int(ScopeFrame::headerSize))
+        return traces;
+    traces.header = ScopeFrame::readHeader(frame);
+    const frameconfig_t &header = traces.header;
+    const int n = header.samplesPerChannel;
+    if (!ScopeFrameCheck::layoutValid(header)
+        || ScopeFrame::frameLength(std::size_t(n), header.channelMask) > std::size_t(size))
+        return traces;
+
+    traces.valid = true;
+    traces.sampleCount = n;
+    traces.hasCh1 = header.channelMask & ScopeFrame::maskCh1;
+    traces.hasCh2 = header.channelMask & ScopeFrame::maskCh2;
+    traces.hasLogic = header.channelMask & ScopeFrame::maskLogic;
+    traces.ringStart = settings.rollMode ? header.startIndex : 0;
+
+    const auto block = [&](std::size_t offset) {
+        return reinterpret_cast<const signed char *>(frame + offset);
+    };
+    const signed char *ch1Samples = traces.hasCh1 ? block(ScopeFrame::ch1BlockOffset()) : nullptr;
+    const unsigned char *logicBytes =
+        traces.hasLogic ? frame + ScopeFrame::logicBlockOffset(n, header.channelMask) : nullptr;
+
+    const int centre = settings.plotYRange / 2;
+    AnalogTrace ch1{ch1Samples, &traces.ch1, &traces.ch1Record, &traces.ch1MinY, &traces.ch1MaxY,
+                    double(settings.ch1Position + centre)};
+    AnalogTrace ch2{traces.hasCh2 ? block(ScopeFrame::ch2BlockOffset(n, header.channelMask)) : nullptr,
+                    &traces.ch2, &traces.ch2Record, &traces.ch2MinY, &traces.ch2MaxY,
+                    double(settings.ch2Position + centre)};
+
+    const bool xyKeys = settings.xyMode;
+    if (!xyKeys || ch1Samples)
+        traces.keys.resize(n);
+    if (ch1.samples)
+        traces.ch1.resize(n);
+    if (ch2.samples)
+        traces.ch2.resize(n);
+
+    double high[logicChannels];
+    double base[logicChannels];
+    if (logicBytes) {
+        for (int bit = 0; bit < logicChannels; ++bit) {
+            const int line = logicBaseLine(bit, settings.logicSize, settings.logicPosition,
+                                           settings.plotYRange);
+            base[bit] = line;
+            high[bit] = line + logicHighOffset + settings.logicSize;
+            traces.logicLevels[bit].resize(n);
+            traces.logicBaselines[bit] = QVector<double>(n, line - 1);
+        }
+    }
+
+    int i = traces.ringStart;
+    for (int k = 0; k < n; ++k, ++i) {
+        if (i == n)
+            i = 0;
+        if (!traces.keys.isEmpty())
+            traces.keys[k] = xyKeys ? ch1Samples[i] + xyZeroKey : 2 * k;
+        if (ch1.samples)
+            ch1.add(k, i);
+        if (ch2.samples)
+            ch2.add(k, i);
+        if (logicBytes) {
+            const unsigned char bits = logicBytes[i];
+            for (int bit = 0; bit < logicChannels; ++bit)
+                traces.logicLevels[bit][k] = (bits >> bit) & 1 ? high[bit] : base[bit];
+        }
+    }
+    return traces;
+}
+
+bool crossingCursorPositions(const channela_t &record, int ringStart, int sampleCount,
+                             int *positionA, int *positionB)
+{
+    if (record.period == 0 || sampleCount <= 0)
+        return false;
+    const auto onScreen = [&](int crossing) {
+        return ringStart > 0 ? (crossing - ringStart + sampleCount) % sampleCount : crossing;
+    };
+    *positionA = 2 * onScreen(record.firstCrossing);
+    *positionB = 2 * onScreen(record.secondCrossing);
+    return true;
+}
+
+} // namespace TraceBuilder

@@ -1,0 +1,68 @@
+#ifndef TRACEBUILDER_H
+#define TRACEBUILDER_H
+
+#include "scopeframe.h"
+
+#include <QVector>
+#include <array>
+
+// Turns a frame into plot coordinates: x runs two units per sample, y from 0
+// to the plot's range with each analog channel's zero line at the centre
+// plus its position, a raw unit being 1.5625 plot units; each logic channel
+// is drawn from its own base line up.
+namespace TraceBuilder {
+
+constexpr int logicChannels = 8;
+
+struct Settings
+{
+    int plotYRange = 1280;
+    int ch1Position = 0;    // CH1 position slider
+    int ch2Position = 0;    // CH2 position slider
+    int logicPosition = 0;  // logic position slider
+    int logicSize = 0;      // logic size slider: trace height above 10
+    bool rollMode = false;  // roll mode checked and enabled: blocks are rings
+    bool xyMode = false;    // CH2 against CH1
+};
+
+struct Traces
+{
+    bool valid = false; // false: the header describes no readable frame, nothing to draw
+    frameconfig_t header{};
+    int sampleCount = 0;
+    int ringStart = 0;
+    bool hasCh1 = false;
+    bool hasCh2 = false;
+    bool hasLogic = false;
+
+    // x of every trace: 2k, or in XY mode CH1's raw sample + 255 (empty
+    // without a CH1 block, as there is no X to draw against).
+    QVector<double> keys;
+    QVector<double> ch1; // empty when the block is absent
+    QVector<double> ch2;
+    std::array<QVector<double>, logicChannels> logicLevels;    // empty without the logic block
+    std::array<QVector<double>, logicChannels> logicBaselines; // base line - 1
+
+    // Working records: the defaults with the raw extremes of the block.
+    channela_t ch1Record = ScopeFrame::defaultRecord();
+    channela_t ch2Record = ScopeFrame::defaultRecord();
+    // Extremes of the plotted y values (automatic horizontal cursors).
+    double ch1MinY = 0, ch1MaxY = 0, ch2MinY = 0, ch2MaxY = 0;
+};
+
+// y of the bottom of a logic channel's trace.
+int logicBaseLine(int bit, int logicSize, int logicPosition, int plotYRange);
+
+// `frame` holds `size` readable bytes (the frame cache). A header that does
+// not describe a frame inside them gives invalid, empty traces.
+Traces build(const unsigned char *frame, int size, const Settings &settings);
+
+// Time cursor positions (plot x) at a record's first and second crossing;
+// false when the record found no period. In roll mode the crossings are
+// block indexes and are moved to where the ring puts them on screen.
+bool crossingCursorPositions(const channela_t &record, int ringStart, int sampleCount,
+                             int *positionA, int *positionB);
+
+} // namespace TraceBuilder
+
+#endif // TRACEBUILDER_H
