@@ -1,0 +1,108 @@
+#include "instrumentcommands.h"
+
+#include "libusbdevice.h"
+#include "veskinterface.h"
+
+#include <QtEndian>
+
+#include <algorithm>
+#include <cstring>
+
+InstrumentCommands::InstrumentCommands(LibUsbDevice &transport)
+    : transport(transport)
+{
+    std::memset(&block, 0, sizeof(block));
+    std::memset(&customWave, 0, sizeof(customWave));
+}
+
+int InstrumentCommands::settingsSlot(int index) const
+{
+    if (index < 0 || index >= SETTINGS_SLOT_COUNT)
+        return 0;
+    return qFromLittleEndian(block.slot[index]);
+}
+
+bool InstrumentCommands::storeInBlock(int slot, int value)
+{
+    if (slot >= SETTINGS_SLOT_COUNT) {
+        VeskInterface::logToFile(QStringLiteral("Bulk write to USB: index(%1) is outside the settings block, ignored").arg(slot), 2);
+        return false;
+    }
+    block.slot[slot] = qToLittleEndian(qint32(value));
+    return true;
+}
+
+void InstrumentCommands::sendMainConfiguration(unsigned char index, int value)
+{
+    if (bulkCollectMode) {
+        if (storeInBlock(index, value))
+            VeskInterface::logToFile(QStringLiteral("Bulk write to USB: index(%1) value:%2").arg(index).arg(value), 0);
+        return;
+    }
+    if (!transport.connected)
+        return;
+    transport.controlWriteTransfer(REQ_SET_CONFIG, index, static_cast<unsigned short>(value & 0xFFFF));
+    VeskInterface::logToFile(QStringLiteral("Write to USB: index(%1) value:%2").arg(index).arg(value), 0);
+}
+
+int InstrumentCommands::sendMainConfigurationConfirm(unsigned char *reply, int replyLength, unsigned char index, int value)
+{
+    if (!transport.connected || !reply || replyLength < REPLY_CONFIRM_LENGTH)
+        return -1;
+    const int received = transport.controlReadTransfer(REQ_SET_CONFIG_CONFIRM, reply, replyLength, index,
+                                                       static_cast<unsigned short>(value & 0xFFFF));
+    if (received != REPLY_CONFIRM_LENGTH)
+        return -1;
+    VeskInterface::logToFile(QStringLiteral("Write to USB: index(%1) value:%2, return:%3").arg(index).arg(value).arg(reply[0]), 0);
+    return reply[0];
+}
+
+void InstrumentCommands::sendMainConfigurationFrequency(unsigned char index, long long value)
+{
+    Q_UNUSED(index) // the frequency has one slot and no index on the wire
+    if (bulkCollectMode) {
+        storeInBlock(CFG_WAVE_FREQUENCY, int(quint32(value)));
+        VeskInterface::logToFile(QStringLiteral("Bulk write to USB: index(%1) value:%2").arg(int(CFG_WAVE_FREQUENCY)).arg(value), 0);
+        return;
+    }
+    if (!transport.connected)
+        return;
+    transport.controlWriteTransfer(REQ_SET_AWG_FREQUENCY, static_cast<unsigned short>(value & 0xFFFF),
+                                   static_cast<unsigned short>((value >> 16) & 0xFFFF));
+    VeskInterface::logToFile(QStringLiteral("Write to USB: Send Frequency value:%1").arg(value), 0);
+}
+
+bool InstrumentCommands::sendConfirmed(unsigned char index, int value, const ScopeBufferShrink &shrinkScopeBuffer)
+{
+    unsigned char reply[REPLY_CONFIRM_LENGTH] = {0, 0};
+    const int status = sendMainConfigurationConfirm(reply, REPLY_CONFIRM_LENGTH, index, value);
+    if (status < 0)
+        return false;
+    if (status != CONFIRM_NO_MEMORY)
+        return true;
+    VeskInterface::logToFile(QStringLiteral("No enough memory for CH buffer: %1").arg(reply[1]), 0);
+    if (shrinkScopeBuffer)
+        shrinkScopeBuffer(std::clamp(int(reply[1]), CH_BLOCKS_MIN, CH_BLOCKS_MAX));
+    return sendMainConfigurationConfirm(reply, REPLY_CONFIRM_LENGTH, index, value) == CONFIRM_ACCEPTED;
+}
+
+void InstrumentCommands::sendSettingsBlock()
+{
+    VeskInterface::logToFile(QStringLiteral("Finish prepare configuration, now send buffer as AWG"), 0);
+    for (int i = 0; i < CFG_COUNT; ++i)
+        VeskInterface::logToFile(QStringLiteral(">> buffer: index[%1] value:%2").arg(i).arg(settingsSlot(i) & 0xFF), 0);
+    transport.bulkWriteTransfer(reinterpret_cast<const unsigned char *>(&block), BULK_BLOCK_SIZE);
+}
+
+void InstrumentCommands::sendBlockAndCommit(const void *data, unsigned short commitCode)
+{
+    transport.bulkWriteTransfer(static_cast<const unsigned char *>(data), BULK_BLOCK_SIZE);
+    transport.controlWriteTransfer(REQ_COMMIT_BULK, commitCode, 0);
+}
+
+void InstrumentCommands::sendCustomWave()
+{
+    const auto *bytes = reinterpret_cast<const unsigned char *>(&customWave);
+    sendBlockAndCommit(bytes, BULK_WAVE_FIRST_HALF);
+    sendBlockAndCommit(bytes + BULK_BLOCK_SIZE, BULK_WAVE_SECOND_HALF);
+}
