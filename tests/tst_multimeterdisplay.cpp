@@ -81,6 +81,9 @@ private slots:
     void initTestCase()
     {
         QLocale::setDefault(QLocale::c());
+        // The range icons live in the program's resources, which a test
+        // executable links only on request.
+        Q_INIT_RESOURCE(vesk);
     }
 
     void init()
@@ -394,6 +397,24 @@ private slots:
         QFETCH(int, lineHeight);
         QFETCH(int, size);
         QCOMPARE(MultimeterDisplay::rangeIconSize(lineHeight), size);
+    }
+
+    void rangeIconsFollowTheValueFont_data()
+    {
+        QTest::addColumn<int>("pointSize");
+        QTest::newRow("small") << 9;
+        QTest::newRow("meter") << 22;
+        QTest::newRow("huge") << 80;
+    }
+
+    void rangeIconsFollowTheValueFont()
+    {
+        QFETCH(int, pointSize);
+        MultimeterDisplay display;
+        display.setValueFont(QStringLiteral("DejaVu Sans Mono"), pointSize);
+        const int n = MultimeterDisplay::rangeIconSize(QFontMetrics(QFont("DejaVu Sans Mono", pointSize)).height());
+        for (const char *name : {"labelRangeOver", "labelRangeIn", "labelRangeBelow"})
+            QCOMPARE(label(display, name)->pixmap(Qt::ReturnByValue).size(), QSize(2 * n, n));
     }
 
     void stretchFollowsLabelAndAccuracy()
