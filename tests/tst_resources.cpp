@@ -177,6 +177,9 @@ private slots:
         window.setStyleSheet(readAll(":/themes/theme-win.qss"));
         auto *panel = new CollapsiblePanel(&window);
         panel->setGeometry(0, 0, 200, 30);
+        panel->setTitle("Sweep");
+        panel->setText("1000.00Hz ");
+        panel->setIcon(QIcon(":/icons/fold.png"));
         auto *enabled = new ColorButton(&window);
         enabled->setGeometry(0, 40, 40, 20);
         auto *disabled = new ColorButton(&window);
@@ -185,6 +188,9 @@ private slots:
         const QImage panelImage = panel->grab().toImage();
         const QImage enabledImage = enabled->grab().toImage();
         const QImage disabledImage = disabled->grab().toImage();
+        enabled->setCurrentColor(QColor(224, 78, 78));
+        window.resize(220, 100);
+        window.grab().save(VeskTest::artifactPath("theme-widgets.png"));
 
         qInstallMessageHandler(previous);
         QVERIFY2(parseWarnings.isEmpty(), qPrintable(parseWarnings.join('\n')));
