@@ -1,6 +1,7 @@
 #include "pointaccumulator.h"
 
 #include <QtGlobal>
+#include <algorithm>
 
 PointAccumulator::PointAccumulator(int pointLimit) : m_pointLimit(qMax(1, pointLimit)) {}
 
@@ -10,34 +11,26 @@ void PointAccumulator::add(const QVector<double> &keys, const QVector<double> &v
     const int count = qMin(keys.size(), values.size());
     if (count == 0)
         return;
-    m_frames.push_back({keys.mid(0, count), values.mid(0, count)});
-    m_points += count;
-    while (m_frames.size() > 1 && m_points > m_pointLimit) {
-        m_points -= m_frames.front().keys.size();
-        m_frames.pop_front();
+    int dropped = 0;
+    while (!m_frameSizes.empty() && m_keys.size() - dropped + count > m_pointLimit) {
+        dropped += m_frameSizes.front();
+        m_frameSizes.pop_front();
     }
+    if (dropped > 0) {
+        m_keys.remove(0, dropped);
+        m_values.remove(0, dropped);
+    }
+    const int end = m_keys.size();
+    m_keys.resize(end + count);
+    m_values.resize(end + count);
+    std::copy(keys.constBegin(), keys.constBegin() + count, m_keys.begin() + end);
+    std::copy(values.constBegin(), values.constBegin() + count, m_values.begin() + end);
+    m_frameSizes.push_back(count);
 }
 
 void PointAccumulator::clear()
 {
-    m_frames.clear();
-    m_points = 0;
-}
-
-QVector<double> PointAccumulator::keys() const
-{
-    QVector<double> all;
-    all.reserve(m_points);
-    for (const Frame &frame : m_frames)
-        all += frame.keys;
-    return all;
-}
-
-QVector<double> PointAccumulator::values() const
-{
-    QVector<double> all;
-    all.reserve(m_points);
-    for (const Frame &frame : m_frames)
-        all += frame.values;
-    return all;
+    m_keys.clear();
+    m_values.clear();
+    m_frameSizes.clear();
 }

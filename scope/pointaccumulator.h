@@ -19,22 +19,18 @@ public:
     void add(const QVector<double> &keys, const QVector<double> &values);
     void clear();
 
-    int pointCount() const { return m_points; }
-    int frameCount() const { return int(m_frames.size()); }
-    // All kept points, oldest frame first.
-    QVector<double> keys() const;
-    QVector<double> values() const;
+    int pointCount() const { return m_keys.size(); }
+    int frameCount() const { return int(m_frameSizes.size()); }
+    // All kept points, oldest frame first. Kept flat and in place, so a
+    // redraw reads them without gathering the frames again.
+    const QVector<double> &keys() const { return m_keys; }
+    const QVector<double> &values() const { return m_values; }
 
 private:
-    struct Frame
-    {
-        QVector<double> keys;
-        QVector<double> values;
-    };
-
     int m_pointLimit;
-    int m_points = 0;
-    std::deque<Frame> m_frames;
+    QVector<double> m_keys;
+    QVector<double> m_values;
+    std::deque<int> m_frameSizes;
 };
 
 #endif // POINTACCUMULATOR_H

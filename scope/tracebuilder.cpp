@@ -43,46 +43,60 @@ int logicBaseLine(int bit, int logicSize, int logicPosition, int plotYRange)
     return bit * (logicSize + 20) + logicPosition + plotYRange / 2;
 }
 
-Traces build(const unsigned char *frame, int size, const Settings &settings)
+bool build(const unsigned char *frame, int size, const Settings &settings, Traces *traces)
 {
-    Traces traces;
+    traces->valid = false;
+    traces->header = frameconfig_t{};
+    traces->sampleCount = 0;
+    traces->ringStart = 0;
+    traces->hasCh1 = traces->hasCh2 = traces->hasLogic = false;
+    traces->ch1Record = traces->ch2Record = ScopeFrame::defaultRecord();
+    traces->ch1MinY = traces->ch1MaxY = traces->ch2MinY = traces->ch2MaxY = 0;
+    traces->keys.clear();
+    traces->ch1.clear();
+    traces->ch2.clear();
+    for (int bit = 0; bit < logicChannels; ++bit) {
+        traces->logicLevels[bit].clear();
+        traces->logicBaselines[bit].clear();
+    }
     if (!frame || size < int(ScopeFrame::headerSize))
-        return traces;
-    traces.header = ScopeFrame::readHeader(frame);
-    const frameconfig_t &header = traces.header;
+        return false;
+
+    const frameconfig_t header = ScopeFrame::readHeader(frame);
     const int n = header.samplesPerChannel;
     if (!ScopeFrameCheck::layoutValid(header)
         || ScopeFrame::frameLength(std::size_t(n), header.channelMask) > std::size_t(size))
-        return traces;
+        return false;
 
-    traces.valid = true;
-    traces.sampleCount = n;
-    traces.hasCh1 = header.channelMask & ScopeFrame::maskCh1;
-    traces.hasCh2 = header.channelMask & ScopeFrame::maskCh2;
-    traces.hasLogic = header.channelMask & ScopeFrame::maskLogic;
-    traces.ringStart = settings.rollMode ? header.startIndex : 0;
+    traces->valid = true;
+    traces->header = header;
+    traces->sampleCount = n;
+    traces->hasCh1 = header.channelMask & ScopeFrame::maskCh1;
+    traces->hasCh2 = header.channelMask & ScopeFrame::maskCh2;
+    traces->hasLogic = header.channelMask & ScopeFrame::maskLogic;
+    traces->ringStart = settings.rollMode ? header.startIndex : 0;
 
     const auto block = [&](std::size_t offset) {
         return reinterpret_cast<const signed char *>(frame + offset);
     };
-    const signed char *ch1Samples = traces.hasCh1 ? block(ScopeFrame::ch1BlockOffset()) : nullptr;
+    const signed char *ch1Samples = traces->hasCh1 ? block(ScopeFrame::ch1BlockOffset()) : nullptr;
     const unsigned char *logicBytes =
-        traces.hasLogic ? frame + ScopeFrame::logicBlockOffset(n, header.channelMask) : nullptr;
+        traces->hasLogic ? frame + ScopeFrame::logicBlockOffset(n, header.channelMask) : nullptr;
 
     const int centre = settings.plotYRange / 2;
-    AnalogTrace ch1{ch1Samples, &traces.ch1, &traces.ch1Record, &traces.ch1MinY, &traces.ch1MaxY,
-                    double(settings.ch1Position + centre)};
-    AnalogTrace ch2{traces.hasCh2 ? block(ScopeFrame::ch2BlockOffset(n, header.channelMask)) : nullptr,
-                    &traces.ch2, &traces.ch2Record, &traces.ch2MinY, &traces.ch2MaxY,
+    AnalogTrace ch1{ch1Samples, &traces->ch1, &traces->ch1Record, &traces->ch1MinY,
+                    &traces->ch1MaxY, double(settings.ch1Position + centre)};
+    AnalogTrace ch2{traces->hasCh2 ? block(ScopeFrame::ch2BlockOffset(n, header.channelMask)) : nullptr,
+                    &traces->ch2, &traces->ch2Record, &traces->ch2MinY, &traces->ch2MaxY,
                     double(settings.ch2Position + centre)};
 
     const bool xyKeys = settings.xyMode;
     if (!xyKeys || ch1Samples)
-        traces.keys.resize(n);
+        traces->keys.resize(n);
     if (ch1.samples)
-        traces.ch1.resize(n);
+        traces->ch1.resize(n);
     if (ch2.samples)
-        traces.ch2.resize(n);
+        traces->ch2.resize(n);
 
     double high[logicChannels];
     double base[logicChannels];
@@ -92,17 +106,17 @@ Traces build(const unsigned char *frame, int size, const Settings &settings)
                                            settings.plotYRange);
             base[bit] = line;
             high[bit] = line + logicHighOffset + settings.logicSize;
-            traces.logicLevels[bit].resize(n);
-            traces.logicBaselines[bit] = QVector<double>(n, line - 1);
+            traces->logicLevels[bit].resize(n);
+            traces->logicBaselines[bit].fill(line - 1, n);
         }
     }
 
-    int i = traces.ringStart;
+    int i = traces->ringStart;
     for (int k = 0; k < n; ++k, ++i) {
         if (i == n)
             i = 0;
-        if (!traces.keys.isEmpty())
-            traces.keys[k] = xyKeys ? ch1Samples[i] + xyZeroKey : 2 * k;
+        if (!traces->keys.isEmpty())
+            traces->keys[k] = xyKeys ? ch1Samples[i] + xyZeroKey : 2 * k;
         if (ch1.samples)
             ch1.add(k, i);
         if (ch2.samples)
@@ -110,10 +124,10 @@ Traces build(const unsigned char *frame, int size, const Settings &settings)
         if (logicBytes) {
             const unsigned char bits = logicBytes[i];
             for (int bit = 0; bit < logicChannels; ++bit)
-                traces.logicLevels[bit][k] = (bits >> bit) & 1 ? high[bit] : base[bit];
+                traces->logicLevels[bit][k] = (bits >> bit) & 1 ? high[bit] : base[bit];
         }
     }
-    return traces;
+    return true;
 }
 
 bool crossingCursorPositions(const channela_t &record, int ringStart, int sampleCount,

@@ -58,6 +58,13 @@ TraceBuilder::Settings settings()
 
 double analogY(signed char s, int position) { return 1.5625 * s + position + 640; }
 
+TraceBuilder::Traces built(const unsigned char *frame, int size, const TraceBuilder::Settings &s)
+{
+    TraceBuilder::Traces traces;
+    TraceBuilder::build(frame, size, s, &traces);
+    return traces;
+}
+
 } // namespace
 
 class TestTraceBuilder : public QObject
@@ -77,7 +84,7 @@ private slots:
         QFETCH(int, mask);
         QFETCH(int, blocks);
         const Frame frame = makeFrame(uint8_t(mask), blocks);
-        const auto traces = TraceBuilder::build(frame.data(), frame.size(), settings());
+        const TraceBuilder::Traces traces = built(frame.data(), frame.size(), settings());
         const int n = blocks * 256;
         QVERIFY(traces.valid);
         QCOMPARE(traces.sampleCount, n);
@@ -106,10 +113,50 @@ private slots:
         }
     }
 
+    // One Traces is filled frame after frame: nothing of an earlier frame
+    // may survive into a later one, and copies taken from it stay as they were.
+    void reusedTracesMatchFreshOnes()
+    {
+        TraceBuilder::Settings roll = settings();
+        roll.rollMode = true;
+        const Frame all = makeFrame(7, 15, 33);
+        const Frame logicOnly = makeFrame(4, 1);
+        const Frame ch2Only = makeFrame(2, 3, 5);
+        Frame lying = makeFrame(1, 1);
+        lying.bytes[6] = 2;
+        TraceBuilder::Traces reused;
+        QVector<double> keptCh1;
+        for (const Frame *frame :
+             std::initializer_list<const Frame *>{&all, &logicOnly, &all, &lying, &ch2Only}) {
+            QCOMPARE(TraceBuilder::build(frame->data(), frame->size(), roll, &reused),
+                     frame != &lying);
+            const TraceBuilder::Traces fresh = built(frame->data(), frame->size(), roll);
+            QCOMPARE(reused.valid, fresh.valid);
+            QCOMPARE(reused.sampleCount, fresh.sampleCount);
+            QCOMPARE(reused.ringStart, fresh.ringStart);
+            QCOMPARE(reused.hasCh1, fresh.hasCh1);
+            QCOMPARE(reused.hasCh2, fresh.hasCh2);
+            QCOMPARE(reused.hasLogic, fresh.hasLogic);
+            QCOMPARE(reused.keys, fresh.keys);
+            QCOMPARE(reused.ch1, fresh.ch1);
+            QCOMPARE(reused.ch2, fresh.ch2);
+            QCOMPARE(reused.logicLevels, fresh.logicLevels);
+            QCOMPARE(reused.logicBaselines, fresh.logicBaselines);
+            QCOMPARE(QByteArray(reinterpret_cast<const char *>(&reused.ch1Record), 18),
+                     QByteArray(reinterpret_cast<const char *>(&fresh.ch1Record), 18));
+            QCOMPARE(QByteArray(reinterpret_cast<const char *>(&reused.ch2Record), 18),
+                     QByteArray(reinterpret_cast<const char *>(&fresh.ch2Record), 18));
+            QCOMPARE(reused.ch2MaxY, fresh.ch2MaxY);
+            if (frame == &all)
+                keptCh1 = reused.ch1;
+        }
+        QCOMPARE(keptCh1, built(all.data(), all.size(), roll).ch1);
+    }
+
     void extremesOfTheBlock()
     {
         const Frame frame = makeFrame(3, 3);
-        const auto traces = TraceBuilder::build(frame.data(), frame.size(), settings());
+        const TraceBuilder::Traces traces = built(frame.data(), frame.size(), settings());
         QCOMPARE(int(traces.ch1Record.min), -100);
         QCOMPARE(int(traces.ch1Record.max), 99);
         QCOMPARE(traces.ch1MinY, analogY(-100, 200));
@@ -136,7 +183,7 @@ private slots:
         const Frame frame = makeFrame(5, 1, 100);
         TraceBuilder::Settings s = settings();
         s.rollMode = roll;
-        const auto traces = TraceBuilder::build(frame.data(), frame.size(), s);
+        const TraceBuilder::Traces traces = built(frame.data(), frame.size(), s);
         QCOMPARE(traces.ringStart, firstSample);
         for (int k : {0, 155, 156, 255}) {
             const int sample = (firstSample + k) % 256;
@@ -164,7 +211,7 @@ private slots:
         TraceBuilder::Settings s = settings();
         s.xyMode = true;
         s.rollMode = roll;
-        const auto traces = TraceBuilder::build(frame.data(), frame.size(), s);
+        const TraceBuilder::Traces traces = built(frame.data(), frame.size(), s);
         if (!(mask & 1)) {
             // Nothing to draw against: no keys rather than bytes of another block.
             QVERIFY(traces.keys.isEmpty());
@@ -199,7 +246,7 @@ private slots:
     {
         QFETCH(QByteArray, bytes);
         QFETCH(int, size);
-        const auto traces = TraceBuilder::build(reinterpret_cast<const unsigned char *>(bytes.constData()),
+        const TraceBuilder::Traces traces = built(reinterpret_cast<const unsigned char *>(bytes.constData()),
                                                 size, settings());
         QVERIFY(!traces.valid);
         QVERIFY(traces.keys.isEmpty() && traces.ch1.isEmpty() && traces.ch2.isEmpty());
@@ -211,7 +258,7 @@ private slots:
         QByteArray cache(int(ScopeFrame::bufferSize), '\0');
         auto *bytes = reinterpret_cast<unsigned char *>(cache.data());
         ScopeFrame::writeHeader(ScopeFrameCheck::emptyHeader(true, false, true, 2, 8), bytes);
-        const auto traces = TraceBuilder::build(bytes, cache.size(), settings());
+        const TraceBuilder::Traces traces = built(bytes, cache.size(), settings());
         QVERIFY(traces.valid);
         QCOMPARE(traces.ch1, QVector<double>(768, 840));
         QVERIFY(traces.ch2.isEmpty());
@@ -244,7 +291,7 @@ private slots:
         device.gain = 2;
         ScopeFrame::writeRecord(device, bytes + ScopeFrame::ch2RecordOffset(768, 3));
 
-        auto traces = TraceBuilder::build(frame.data(), frame.size(), settings());
+        TraceBuilder::Traces traces = built(frame.data(), frame.size(), settings());
         FrameMeasurement::measure(frame.data(), onDevice, &traces);
         const channela_t &ch1 = traces.ch1Record;
         const channela_t &ch2 = traces.ch2Record;
@@ -353,7 +400,7 @@ private slots:
         QCOMPARE(TraceReferences::analogCaptureRange(200, 1280), qMakePair(-72, 952));
         QCOMPARE(TraceReferences::logicCaptureRange(-600, 1280), qMakePair(608, 1632));
         const Frame frame = makeFrame(7, 1);
-        const auto traces = TraceBuilder::build(frame.data(), frame.size(), settings());
+        const TraceBuilder::Traces traces = built(frame.data(), frame.size(), settings());
         TraceReferences references;
         references.capture(traces);
         QCOMPARE(references.ch1(0), traces.ch1);
@@ -362,7 +409,7 @@ private slots:
         QVERIFY(references.logic(8, 0).isEmpty());
         // A later frame does not move what was captured.
         const Frame logicOnly = makeFrame(4, 1);
-        const auto later = TraceBuilder::build(logicOnly.data(), logicOnly.size(), settings());
+        const TraceBuilder::Traces later = built(logicOnly.data(), logicOnly.size(), settings());
         QCOMPARE(references.ch1(0), traces.ch1);
         references.capture(later);
         QVERIFY(references.ch1(0).isEmpty());
