@@ -1,8 +1,49 @@
 #ifndef VESKINTERFACE_H
 #define VESKINTERFACE_H
 
-#include <QMainWindow>
+#include "customtheme.h"
+#include "libusbdevice.h"
+#include "hcursorchannelstate.h"
+#include "scopeframe.h"
+#include "triggercoord.h"
 
+#include <QBrush>
+#include <QColor>
+#include <QList>
+#include <QMainWindow>
+#include <QMap>
+#include <QPen>
+#include <QPointer>
+#include <QStringList>
+#include <QTimer>
+#include <QVariant>
+#include <QVector>
+
+class About;
+class GlobalOptions;
+class MultimeterDisplayOptions;
+class PythonConsole;
+class PythonConsoleOptions;
+class QCPAbstractItem;
+class QCPGraph;
+class QCPItemLine;
+class QCPItemPixmap;
+class QCPItemStraightLine;
+class QCPItemText;
+class QCPItemTracer;
+class QCPRange;
+class QCustomPlot;
+class QFile;
+class QMouseEvent;
+class QTextStream;
+class ScopeOptions;
+class Settings;
+class Ui_VeskInterface;
+
+// The program's one main window. It owns the form, the transport, the two
+// timers that drive acquisition display and meter polling, the options of
+// every component and the state the features share; each feature's members
+// live in a source file of their own.
 class VeskInterface : public QMainWindow
 {
     Q_OBJECT
@@ -12,6 +53,480 @@ public:
     ~VeskInterface() override;
 
     static void logToFile(const QString &text, int level);
+    static void clearBuffer(unsigned char *buffer, int length);
+
+    void changeWindowTitle(const QString &text);
+    void closeApplication();
+
+signals:
+    void applyConfigurationRequest();
+
+public slots:
+    void setInfoText(const QString &text = QString(), bool mode = false);
+
+protected:
+    void closeEvent(QCloseEvent *event) override;
+    void keyPressEvent(QKeyEvent *event) override;
+    void keyReleaseEvent(QKeyEvent *event) override;
+
+private slots:
+    // Number formatting, reachable by name through the meta-object.
+    QString get4Digits(double number);
+    QString get3Digits(double number);
+    QString getDigitsPrecision(double number, int prec);
+
+    // Menu actions.
+    void on_actionExit_triggered();
+    void on_actionAbout_triggered();
+    void on_actionSettings_triggered();
+
+    // Collapsible sections: show a section's frame while its header is unfolded.
+    void on_collapsiblePanelAWGWaveform_collapsedChanged(bool collapsed);
+    void on_collapsiblePanelAWGFrequency_collapsedChanged(bool collapsed);
+    void on_collapsiblePanelAWGLevels_collapsedChanged(bool collapsed);
+    void on_collapsiblePanelAWGSweep_collapsedChanged(bool collapsed);
+    void on_collapsiblePanelScopeCursors_collapsedChanged(bool collapsed);
+    void on_collapsiblePanelScopeDisplay_collapsedChanged(bool collapsed);
+    void on_collapsiblePanelScopeRecord_collapsedChanged(bool collapsed);
+
+    // Device connection.
+    void on_connectButton_clicked();
+
+    // Settings dialog and options.
+    void callSettings(const QString &item);
+    void applyModuleConfiguration();
+    void applyScopeConfiguration();
+    void saveAppSettings();
+
+    // Acquisition display and meter polling, driven by the two timers.
+    void dataShow();
+    void meterRequestData();
+
+    // Plot view.
+    void setTheme(int theme, CustomColors *colors);
+    void moveCursor(QMouseEvent *event);
+    void selectItem(QMouseEvent *event);
+    void deselectItem(QMouseEvent *event);
+    void itemDoubleClick(QCPAbstractItem *item, QMouseEvent *event);
+    void on_sizeChanged();
+    void xAxisChanged(const QCPRange &range);
+    void yAxisChanged(const QCPRange &range);
+
+    // BEGIN form slots
+    // Menu actions and the right dock's page switch
+    void on_actionConsole_triggered();
+    void on_mainTabWidget_currentChanged(int index);
+    // Plot area scroll bars
+    void on_horizontalScrollBar_valueChanged(int value);
+    void on_verticalScrollBar_valueChanged(int value);
+    // Oscilloscope page
+    void on_samplingSlider_valueChanged(int value);
+    void on_xyMode_clicked();
+    void on_rollMode_clicked();
+    void on_elasticMode_clicked();
+    void on_ch1PositionSlider_valueChanged(int value);
+    void on_ch1GainSlider_valueChanged(int value);
+    void on_checkBoxCH1Trace_clicked();
+    void on_checkBoxCH1ACDC_clicked();
+    void on_checkBoxCH1Average_clicked();
+    void on_checkBoxCH1Invert_clicked();
+    void on_checkBoxCH1Math_clicked();
+    void on_checkBoxCH1Invert_toggled(bool checked);
+    void on_radioButtonCH1Sub_clicked();
+    void on_radioButtonCH1Multiply_clicked();
+    void on_ch2PositionSlider_valueChanged(int value);
+    void on_ch2GainSlider_valueChanged(int value);
+    void on_checkBoxCH2Trace_clicked();
+    void on_checkBoxCH2ACDC_clicked();
+    void on_checkBoxCH2Average_clicked();
+    void on_checkBoxCH2Invert_clicked();
+    void on_checkBoxCH2Math_clicked();
+    void on_checkBoxCH2Invert_toggled(bool checked);
+    void on_radioButtonCH2Sub_clicked();
+    void on_radioButtonCH2Multiply_clicked();
+    void on_chdPositionSlider_valueChanged(int value);
+    void on_chdSizeSlider_valueChanged(int value);
+    void on_checkBoxCHDTrace_clicked();
+    void on_checkBoxCHDInvert_clicked();
+    void on_checkBoxCHD0_clicked();
+    void on_checkBoxCHD1_clicked();
+    void on_checkBoxCHD2_clicked();
+    void on_checkBoxCHD3_clicked();
+    void on_checkBoxCHD4_clicked();
+    void on_checkBoxCHD5_clicked();
+    void on_checkBoxCHD6_clicked();
+    void on_checkBoxCHD7_clicked();
+    void on_checkBoxFFTTrace_clicked();
+    void on_checkBoxIQFFT_clicked();
+    void on_checkBoxLogY_clicked();
+    void on_radioButtonRect_clicked();
+    void on_radioButtonHamming_clicked();
+    void on_radioButtonHann_clicked();
+    void on_radioButtonBlackman_clicked();
+    void on_captureButton_clicked();
+    void on_comboBoxTrigSource_currentIndexChanged(int index);
+    void on_radioButtonRisingEdge_clicked();
+    void on_radioButtonFallingEdge_clicked();
+    void on_radioButtonDual_clicked();
+    void on_radioButtonPositiveSlope_clicked();
+    void on_radioButtonNegativeSlope_clicked();
+    void on_radioButtonWindow_clicked();
+    void on_doubleSpinBoxTrigAuto_valueChanged(double value);
+    void on_doubleSpinBoxTrigHold_valueChanged(double value);
+    void on_radioButtonFree_clicked();
+    void on_radioButtonNormal_clicked();
+    void on_radioButtonAuto_clicked();
+    void on_radioButtonSingle_clicked();
+    int on_forceButton_clicked();
+    void on_stopButton_clicked();
+    void on_checkBoxCursorVertical_clicked();
+    void on_checkBoxScopeCursorsHorizontal_clicked();
+    void on_comboBoxScopeCursorsChannel_currentIndexChanged(int index);
+    void on_comboBoxScopeCursorsHorizontalType_currentIndexChanged(int index);
+    // Options page
+    void on_intensitySlider_valueChanged(int value);
+    void on_checkBoxVectors_clicked();
+    void on_checkBoxPersistence_clicked();
+    void on_loadWave_clicked();
+    void on_saveWave_clicked();
+    void on_clearWaveButton_clicked();
+    void on_screenShotButton_clicked();
+    void on_recordButton_clicked();
+    void on_playButton_clicked();
+    void on_checkBoxmeterondev_clicked();
+    void on_comboBoxDACBuffer_currentIndexChanged(int index);
+    void on_comboBoxADCBuffer_currentIndexChanged(int index);
+    void on_toolButtonDACOffsetPlus_clicked();
+    void on_toolButtonDACOffsetOK_clicked();
+    void on_toolButtonDACOffsetMinus_clicked();
+    void on_toolButtonDACGainPlus_clicked();
+    void on_toolButtonDACGainOK_clicked();
+    void on_toolButtonDACGainMinus_clicked();
+    void on_pushButtonCalibrateADCOffsetClear_clicked();
+    void on_pushButtonCalibrateADCOffset_clicked();
+    void on_toolButtonCH1GainPlus_clicked();
+    void on_toolButtonCH1GainOK_clicked();
+    void on_toolButtonCH1GainMinus_clicked();
+    void on_toolButtonCH2GainPlus_clicked();
+    void on_toolButtonCH2GainOK_clicked();
+    void on_toolButtonCH2GainMinus_clicked();
+    // Meter page
+    void on_mmTabWidget_currentChanged(int index);
+    void on_groupBoxCH1AC_clicked();
+    void on_groupBoxCH2AC_clicked();
+    void on_groupBoxCH1DC_clicked();
+    void on_groupBoxCH2DC_clicked();
+    void on_toolButtonCh1ADC24V_clicked();
+    void on_toolButtonCh1ADC2V4_clicked();
+    void on_toolButtonCh2ADC24V_clicked();
+    void on_toolButtonCh2ADC2V4_clicked();
+    void on_fcR0_clicked();
+    void on_fcR1_clicked();
+    void on_fcR2_clicked();
+    void on_fcR3_clicked();
+    void on_fcR4_clicked();
+    void on_fcR5_clicked();
+    void on_fcR6_clicked();
+    void on_fcR7_clicked();
+    void on_fcR10_clicked();
+    void on_fcR11_clicked();
+    void on_fcR0_2_clicked();
+    void on_fcR1_2_clicked();
+    void on_fcR2_2_clicked();
+    void on_fcR3_2_clicked();
+    void on_fcR4_2_clicked();
+    void on_fcR5_2_clicked();
+    void on_fcR6_2_clicked();
+    void on_fcR7_2_clicked();
+    void on_fcR10_2_clicked();
+    void on_fcR11_2_clicked();
+    void on_radioPeriod_clicked();
+    void on_radioFreq_clicked();
+    void on_radioPulse_clicked();
+    void on_radioExtGate_clicked();
+    void on_checkBoxFreqFastMode_clicked();
+    void on_radioFrequencyGatePeriod_clicked();
+    void on_radioFrequencyGatePulse_clicked();
+    void on_pushButtonCounterStart_clicked();
+    void on_pushButtonCounteStop_clicked();
+    // Protocol sniffer page
+    void on_radioButtonSniffNormal_clicked();
+    void on_radioButtonSniffSingle_clicked();
+    void on_checkBoxASCII_clicked();
+    void on_checkBoxCircular_clicked();
+    void on_startSnifferButton_clicked();
+    void on_pauseSnifferButton_clicked();
+    void on_pushButtonSnifferClear_clicked();
+    void on_protocolTabWidget_currentChanged(int index);
+    void on_comboBoxSniffSSINV_currentIndexChanged(int index);
+    void on_comboBoxCPOL_currentIndexChanged(int index);
+    void on_comboBoxCPHA_currentIndexChanged(int index);
+    void on_comboBoxBaud_currentIndexChanged(int index);
+    void on_comboBoxUARTData_currentIndexChanged(int index);
+    void on_comboBoxParity_currentIndexChanged(int index);
+    void on_comboBoxStopBits_currentIndexChanged(int index);
+    void on_checkBoxSynchro_clicked();
+    void on_checkBoxSniffParallelInputInvert_clicked();
+    void on_comboBoxSniffParallelStrobe_currentIndexChanged(int index);
+    // Generator dock
+    void on_checkBoxAWBEnable_clicked();
+    void on_collapsiblePanelAWGSweep_checkedChanged(bool checked);
+    void on_radioButtonSine_clicked();
+    void on_radioButtonTriangle_clicked();
+    void on_radioButtonExpo_clicked();
+    void on_radioButtonSquare_clicked();
+    void on_radioButtonCustom_clicked();
+    void on_radioButtonConstant_clicked();
+    void on_radioButtonWhiteNoise_clicked();
+    void on_radioButtonPinkNoise_clicked();
+    void on_openCSVButton_clicked();
+    void on_saveAWGButton_clicked();
+    void on_spinBoxConstant_valueChanged(int value);
+    void on_horizontalSliderConstant_valueChanged(int value);
+    void on_frequencySlider_valueChanged(int value);
+    void on_toolButtonFrequencyDigit100000Up_clicked();
+    void on_toolButtonFrequencyDigit100000Down_clicked();
+    void on_toolButtonFrequencyDigit10000Up_clicked();
+    void on_toolButtonFrequencyDigit10000Down_clicked();
+    void on_toolButtonFrequencyDigit1000Up_clicked();
+    void on_toolButtonFrequencyDigit1000Down_clicked();
+    void on_toolButtonFrequencyDigit100Up_clicked();
+    void on_toolButtonFrequencyDigit100Down_clicked();
+    void on_toolButtonFrequencyDigit10Up_clicked();
+    void on_toolButtonFrequencyDigit10Down_clicked();
+    void on_toolButtonFrequencyDigit1Up_clicked();
+    void on_toolButtonFrequencyDigit1Down_clicked();
+    void on_toolButtonFrequencyDigit01Up_clicked();
+    void on_toolButtonFrequencyDigit01Down_clicked();
+    void on_toolButtonFrequencyDigit001Up_clicked();
+    void on_toolButtonFrequencyDigit001Down_clicked();
+    void on_amplitudeSlider_valueChanged(int value);
+    void on_dutyCycleSlider_valueChanged(int value);
+    void on_offsetSlider_valueChanged(int value);
+    void on_doubleSpinBoxAmp_valueChanged(double value);
+    void on_doubleSpinBoxDuty_valueChanged(double value);
+    void on_doubleSpinBoxOffset_valueChanged(double value);
+    void on_radioButtonSweepFrequency_clicked();
+    void on_radioButtonSweepAmplitude_clicked();
+    void on_radioButtonSweepDutyCycle_clicked();
+    void on_radioButtonSweepOffset_clicked();
+    void on_radioButtonSweepRising_clicked();
+    void on_radioButtonSweepPingPong_clicked();
+    void on_radioButtonSweepFalling_clicked();
+    void on_sweepSpeedSlider_valueChanged(int value);
+    void on_sweepStartFreqSlider_valueChanged(int value);
+    void on_sweepEndFreqSlider_valueChanged(int value);
+    // END form slots
+
+public:
+    // ---- shell ----
+    Ui_VeskInterface *ui = nullptr;
+    QPointer<About> aboutDialog;
+    QTimer dataTimer;
+    LibUsbDevice libUsbDevice;
+    int dataTimerInterval = 4;
+    CustomTheme customTheme;
+    QTimer meterTimer;
+    QMap<QString, QVariant *> *optionsMap = nullptr;
+    GlobalOptions *globalOptions = nullptr;
+    PythonConsoleOptions *pythonConsoleOptions = nullptr;
+    ScopeOptions *scopeOptions = nullptr;
+    MultimeterDisplayOptions *multimeterDisplayOptions = nullptr;
+    QVariant *globalOptionsVariant = nullptr;
+    QVariant *pythonConsoleOptionsVariant = nullptr;
+    QVariant *scopeOptionsVariant = nullptr;
+    QVariant *multimeterDisplayOptionsVariant = nullptr;
+    Settings *settingsDialog = nullptr;
+    PythonConsole *pythonConsole = nullptr;
+    bool pythonConsoleAlive = false;
+    bool startingUp = false;
+    bool replotRequest = false;
+    int mainMode = 0;
+
+    // ---- device link ----
+    unsigned char configBuffer[1024] = {};
+    bool bulkCollectMode = false;
+    bool customWaveUploading = false;
+
+    // ---- oscilloscope data path and view ----
+    int scopeSizeX = 768;
+    unsigned char frameCache[ScopeFrame::bufferSize] = {};
+    int lastFrameValue = 0;
+    bool frameSkipFlag = false;
+    bool captureRequest = false;
+    bool saveWaveRequest = false;
+    bool waveLoaded = false;
+    QVector<double> ch1Reference;
+    QVector<double> ch2Reference;
+    QVector<double> ch1WaveData;
+    QVector<double> ch2WaveData;
+    QVector<double> logicReference[8];
+    QVector<double> logicWaveData[8];
+    QList<QVector<double>> ch1History;
+    QList<QVector<double>> ch2History;
+    int plotXRange = 1536;
+    int plotXMinSpan = 256;
+    int plotYRange = 1280;
+    int plotYMinSpan = 512;
+    int samplesPerDivision = 256;
+    QStringList timeBaseTexts;
+    QStringList gainTexts;
+    QStringList gainBoxTitles;
+    QStringList triggerIconsGreen;
+    QStringList triggerIconsRed;
+
+    bool triggerEnabled = false;
+    bool triggerVisible = false;
+    int triggerMode = 0;
+    int triggerSource = 0;
+    int triggerChannel = 0;
+    int triggerPostMin = 4;
+    int triggerPostMax = 760;
+    int triggerLevelMin = -125;
+    int triggerLevelMax = 125;
+    int triggerWinLevelMin = -125;
+    int triggerWinLevelMax = 125;
+    int triggerWinGap = 16;
+    TriggerCoord triggerCoords[3];
+    bool slowSamplingRate = false;
+
+    bool vCursorVisible = false;
+    int vCursorAPosition = 64;
+    int vCursorBPosition = 192;
+    int cursorTimeBaseIndex = 1;
+    int vCursorRangeMin = 8;
+    int vCursorRangeMax = 1528;
+    QColor vCursorLabelColor;
+
+    bool hCursorVisible = false;
+    int hCursorChannel = 0;
+    int hCursorScale = 256;
+    int hCursorAPosition = 200;
+    int hCursorBPosition = 100;
+    int hCursorCh1AValue = 100;
+    int hCursorCh1BValue = -100;
+    int hCursorCh2AValue = 100;
+    int hCursorCh2BValue = -100;
+    HCursorChannelState hCursorChannels[3];
+    QColor hCursorLabelColor;
+
+    // Plot items and graphs, owned by the plot widget.
+    QCPItemTracer *cursorTracers[2] = {};
+    QCPItemStraightLine *hCursorALine = nullptr;
+    QCPItemStraightLine *hCursorBLine = nullptr;
+    QCPItemStraightLine *vCursorALine = nullptr;
+    QCPItemStraightLine *vCursorBLine = nullptr;
+    QCPItemStraightLine *ch1ZeroIndicatorLines = nullptr;
+    QCPItemStraightLine *ch2ZeroIndicatorLine = nullptr;
+    QCPItemStraightLine *chdZeroIndicatorLine = nullptr;
+    QCPItemPixmap *hCursorAHandle = nullptr;
+    QCPItemPixmap *hCursorBHandle = nullptr;
+    QCPItemPixmap *ch1ZeroHead = nullptr;
+    QCPItemPixmap *ch1ZeroVerticalHead = nullptr;
+    QCPItemPixmap *ch2ZeroHead = nullptr;
+    QCPItemPixmap *chdZeroHead = nullptr;
+    QCPItemPixmap *triggerMarker = nullptr;
+    QCPItemPixmap *vCursorAHandle = nullptr;
+    QCPItemPixmap *vCursorBHandle = nullptr;
+    QCPItemPixmap *triggerWin1Marker = nullptr;
+    QCPItemPixmap *triggerWin2Marker = nullptr;
+    QCPItemText *logicLabels[8] = {};
+    QCPItemText *vCursorDeltaLabel = nullptr;
+    QCPItemText *hCursorDeltaLabel = nullptr;
+    QCPItemText *hCursorALabel = nullptr;
+    QCPItemText *hCursorBLabel = nullptr;
+    QCPItemText *vCursorFrequencyLabel = nullptr;
+    QCPGraph *fftCh1Graph = nullptr;
+    QCPGraph *fftCh2Graph = nullptr;
+    QCPGraph *ch1Graph = nullptr;
+    QCPGraph *ch2Graph = nullptr;
+    QCPGraph *ch1RefGraph = nullptr;
+    QCPGraph *ch2RefGraph = nullptr;
+    QCPGraph *ch1PersistenceGraphs[9] = {};
+    QCPGraph *ch2PersistenceGraphs[9] = {};
+    QCPGraph *logicGraphs[8] = {};
+    QCPGraph *logicGraphs2[8] = {};
+    QCPGraph *logicRefGraphs[8] = {};
+
+    // Pens and colours, filled by the theme.
+    QPen fftCh1Pen;
+    QPen fftCh2Pen;
+    QPen ch1PersistencePens[9];
+    QPen ch2PersistencePens[9];
+    QPen ch1Pen;
+    QPen ch2Pen;
+    QPen ch1RefPen;
+    QPen ch2RefPen;
+    QPen logicPens[8];
+    QPen logicPens2[8];
+    QColor gridColor;
+    Qt::PenStyle gridPenStyle = Qt::SolidLine;
+    QPen gridPen;
+    QPen axisPen;
+    QBrush backgroundBrush;
+
+    // Recording and playback.
+    bool recording = false;
+    QFile *recordFile = nullptr;
+    QTextStream *recordStream = nullptr;
+    QString recordText;
+    QList<QByteArray> playFrames;
+    QList<int> playSamplingValues;
+    bool playActive = false;
+    int playSavedSampling = 0;
+
+    // Set by the setting handlers and the options when they first run.
+    QVector<double> fftWindowCoefficients;
+    int ch1Position = 0;
+    int ch2Position = 0;
+    int chdPosition = 0;
+    bool chdBitEnabled[8] = {};
+    int logicLabelX = 0;
+    int selectedItem = 10;
+    QString waveDirectory;
+    QString defaultDirectory;
+
+    // ---- protocol sniffer ----
+    int sniffProgress = 0;
+    int sniffWriteIndex1 = 0;
+    int sniffWriteIndex2 = 0;
+    bool sniffRing1Flag = false;
+    bool sniffRing2Flag = false;
+    int sniffLastSequence = -1;
+
+private:
+    // Shell.
+    void applyStyleSheet();
+    void adaptToDpi();
+    void closeRecordFile();
+
+    // Application settings.
+    void setupAppSetting();
+
+    // Last instrument setup.
+    void deviceSettingsLoad();
+    void deviceSettingsSave();
+
+    // Device connection.
+    void deviceSettingsExec();
+    void disconnectDevice(bool closing);
+
+    // Measurement displays.
+    void setupMeasurementDisplays();
+
+    // Oscilloscope.
+    void scopeInitDatacache();
+    void setupValues();
+    void setupGrid(QCustomPlot *plot);
+    void setHorizontalScrollBar(int lower, int upper);
+    void setVerticalScrollBar(int lower, int upper);
+    void scopeDataShow();
+    void displayThemeChanged(int theme);
+    void logicLabelPositionSet(int position);
+    void displayGridStyleChanged(int style);
+
+    // Protocol sniffer.
+    void sniffDataShow();
 };
 
 #endif // VESKINTERFACE_H

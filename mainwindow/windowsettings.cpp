@@ -1,0 +1,29 @@
+// The application's own settings: window geometry, file dialog directory,
+// first theme default and the log level for later runs.
+#include "veskinterface.h"
+
+#include "applicationsettings.h"
+#include "scopeoptions.h"
+
+#include <QGuiApplication>
+#include <QScreen>
+
+void VeskInterface::setupAppSetting()
+{
+    startingUp = true;
+    const ApplicationSettings stored = ApplicationSettings::load();
+    if (stored.hasWindowSize()) {
+        setGeometry(0, 0, stored.size.width(), stored.size.height());
+        const QRect screen = QGuiApplication::primaryScreen()->geometry();
+        move(ApplicationSettings::centredPosition(screen, rect().size()));
+    }
+    scopeOptions->theme = stored.theme;
+    defaultDirectory = stored.defaultDir;
+}
+
+void VeskInterface::saveAppSettings()
+{
+    deviceSettingsSave();
+    logToFile(QStringLiteral("Save application settings"), 0);
+    ApplicationSettings::save(size(), isMaximized(), defaultDirectory);
+}

@@ -1,0 +1,257 @@
+// The main window's life: what start-up leaves behind, the info line and
+// title, About, and the two ways out (close and Exit, in child processes).
+#include "testmain.h"
+#include "common.h"
+#include "veskinterface.h"
+#include "ui_veskinterface.h"
+
+#include "about.h"
+#include "globaloptions.h"
+#include "multimeterdisplayoptions.h"
+#include "pythonconsoleoptions.h"
+#include "scopeoptions.h"
+
+#include <QProcess>
+#include <QSettings>
+#include <QTemporaryDir>
+
+Q_DECLARE_METATYPE(GlobalOptions *)
+Q_DECLARE_METATYPE(PythonConsoleOptions *)
+Q_DECLARE_METATYPE(ScopeOptions *)
+Q_DECLARE_METATYPE(MultimeterDisplayOptions *)
+
+namespace {
+
+const char childFlag[] = "--window-child";
+
+// Child: the program's start-up steps, then a close or Exit from the event loop.
+int runChild(int argc, char **argv, const QString &scenario)
+{
+    applyApplicationIdentity();
+    QSettings settings;
+    startLogging(settings);
+    QApplication app(argc, argv);
+    auto *window = new VeskInterface(nullptr);
+    window->show();
+    QTimer::singleShot(50, window, [window, scenario] {
+        if (scenario == QLatin1String("exit"))
+            window->ui->actionExit->trigger();
+        else
+            window->close();
+    });
+    const int code = app.exec();
+    delete window;
+    return code;
+}
+
+struct ChildRun
+{
+    int exitCode = -1;
+    QString log;
+};
+
+ChildRun runWindowChild(const QTemporaryDir &dir, const QString &scenario)
+{
+    QProcess child;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(QStringLiteral("XDG_CONFIG_HOME"), dir.filePath(QStringLiteral("config")));
+    env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+    child.setProcessEnvironment(env);
+    child.setWorkingDirectory(dir.path());
+    child.start(QCoreApplication::applicationFilePath(), {QString::fromLatin1(childFlag), scenario});
+    ChildRun result;
+    if (!child.waitForFinished(60000)) {
+        child.kill();
+        return result;
+    }
+    result.exitCode = child.exitStatus() == QProcess::NormalExit ? child.exitCode() : -2;
+    QFile log(dir.filePath(QStringLiteral("vesk.log")));
+    if (log.open(QIODevice::ReadOnly))
+        result.log = QString::fromLocal8Bit(log.readAll());
+    return result;
+}
+
+QSettings childSettings(const QTemporaryDir &dir)
+{
+    return QSettings(dir.filePath(QStringLiteral("config/vesk.example/Vesk.conf")), QSettings::IniFormat);
+}
+
+} // namespace
+
+class TestMainWindow : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void init()
+    {
+        QSettings().clear();
+    }
+
+    void freshStart()
+    {
+        VeskInterface window;
+        QCOMPARE(window.windowTitle(), QString("Vesk v.1.2   Interface - Not Connected"));
+        QCOMPARE(window.ui->mainTabWidget->currentIndex(), 0);
+        QVERIFY(!window.ui->actionImport->isEnabled());
+        QVERIFY(!window.ui->actionExport->isEnabled());
+        QVERIFY(!window.ui->actionConnect->isEnabled());
+        QVERIFY(window.dataTimer.isActive());
+        QCOMPARE(window.dataTimer.interval(), 4);
+        QVERIFY(!window.meterTimer.isActive());
+        QVERIFY(!window.startingUp);
+        QVERIFY(window.triggerEnabled);
+        QVERIFY(!window.bulkCollectMode);
+        QCOMPARE(window.defaultDirectory, QDir::homePath());
+        // Both docks hold their content.
+        QCOMPARE(window.ui->dockWidget_scope->widget(), window.ui->mainTabWidget);
+        QCOMPARE(window.ui->dockWidget_awg->widget(), window.ui->scrollArea);
+    }
+
+    void optionsRegistry()
+    {
+        VeskInterface window;
+        QCOMPARE(window.optionsMap->keys(),
+                 (QStringList{"GlobalOptions", "MultimeterDisplayOptions", "PythonConsoleOptions", "ScopeOptions"}));
+        QCOMPARE(window.optionsMap->value("ScopeOptions")->value<ScopeOptions *>(), window.scopeOptions);
+        QCOMPARE(window.optionsMap->value("GlobalOptions")->value<GlobalOptions *>(), window.globalOptions);
+        QCOMPARE(window.optionsMap->value("PythonConsoleOptions")->value<PythonConsoleOptions *>()->getName(),
+                 QString("PythonConsole"));
+        QCOMPARE(window.optionsMap->value("MultimeterDisplayOptions")->value<MultimeterDisplayOptions *>()->getName(),
+                 QString("MultimeterDisplay"));
+        QCOMPARE(window.globalOptions->scaleX, window.logicalDpiX() / 96.0f);
+    }
+
+    void sliderRangesAndFrameCache()
+    {
+        VeskInterface window;
+        for (QSlider *slider : {window.ui->ch1PositionSlider, window.ui->ch2PositionSlider,
+                                window.ui->ch1CaptureSlider, window.ui->ch2CaptureSlider}) {
+            QCOMPARE(slider->minimum(), -512);
+            QCOMPARE(slider->maximum(), 512);
+        }
+        for (QSlider *slider : {window.ui->chdPositionSlider, window.ui->chdCaptureSlider}) {
+            QCOMPARE(slider->minimum(), -632);
+            QCOMPARE(slider->maximum(), 392);
+        }
+        // The cached frame header follows the controls at start-up.
+        const frameconfig_t header = ScopeFrame::readHeader(window.frameCache);
+        QCOMPARE(header.frameType, uint8_t('A'));
+        QCOMPARE(int(header.samplesPerChannel), (window.ui->comboBoxADCBuffer->currentIndex() + 1) * 256);
+        QCOMPARE(int(header.timeBase), window.ui->samplingSlider->value());
+    }
+
+    void panelsShowTheirFrames()
+    {
+        VeskInterface window;
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        QVERIFY(window.ui->frameAWGSweep->isHidden());
+        for (QWidget *frame : {window.ui->frameAWGWaveform, window.ui->frameAWGFrequency, window.ui->frameAWGLevels,
+                               window.ui->frameScopeCursors, window.ui->frameScopeDisplay, window.ui->frameScopeRecord})
+            QVERIFY2(!frame->isHidden(), qPrintable(frame->objectName()));
+        window.ui->collapsiblePanelAWGFrequency->setCollapsed(true);
+        QVERIFY(window.ui->frameAWGFrequency->isHidden());
+        window.ui->collapsiblePanelAWGFrequency->setCollapsed(false);
+        QVERIFY(!window.ui->frameAWGFrequency->isHidden());
+    }
+
+    void infoLineDisablesPlotWhileBusy()
+    {
+        VeskInterface window;
+        window.setInfoText("Please wait...", true);
+        QCOMPARE(window.ui->infoLabel->text(), QString("Please wait..."));
+        QVERIFY(!window.ui->centralWidget->isEnabled());
+        window.setInfoText("Cannot open device");
+        QVERIFY(window.ui->centralWidget->isEnabled());
+    }
+
+    void everyAboutIsANewDialog()
+    {
+        VeskInterface window;
+        QList<About *> opened;
+        auto closeWhenShown = [&opened] {
+            About *dialog = qobject_cast<About *>(QApplication::activeModalWidget());
+            if (dialog) {
+                opened << dialog;
+                dialog->closeForm();
+            }
+        };
+        QTimer::singleShot(100, closeWhenShown);
+        window.ui->actionAbout->trigger();
+        QTimer::singleShot(100, closeWhenShown);
+        window.ui->actionAbout->trigger();
+        QCOMPARE(opened.size(), 2);
+        QVERIFY(opened[0] != opened[1]);
+        QCOMPARE(window.aboutDialog.data(), opened[1]);
+        QCOMPARE(window.findChildren<About *>().size(), 2);
+    }
+
+    void storedWindowSizeIsRestored()
+    {
+        {
+            QSettings settings;
+            settings.setValue("size", QSize(1024, 768));
+            settings.setValue("wasMaximized", false);
+        }
+        VeskInterface window;
+        QCOMPARE(window.size(), QSize(1024, 768));
+    }
+
+    void storedCustomThemeShowsItsDialog_data()
+    {
+        QTest::addColumn<int>("theme");
+        QTest::addColumn<bool>("dialogShown");
+        QTest::newRow("dark") << 0 << false;
+        QTest::newRow("light") << 1 << false;
+        QTest::newRow("custom") << 2 << true;
+    }
+    void storedCustomThemeShowsItsDialog()
+    {
+        QFETCH(int, theme);
+        QFETCH(bool, dialogShown);
+        QSettings().setValue("theme", theme);
+        VeskInterface window;
+        QCOMPARE(window.customTheme.isVisible(), dialogShown);
+        window.customTheme.hide();
+    }
+
+    void closeAndExitSaveTheApplicationSettings_data()
+    {
+        QTest::addColumn<QString>("scenario");
+        QTest::newRow("window closed") << "close";
+        QTest::newRow("Exit action") << "exit";
+    }
+    void closeAndExitSaveTheApplicationSettings()
+    {
+        QFETCH(QString, scenario);
+        QTemporaryDir dir;
+        const ChildRun run = runWindowChild(dir, scenario);
+        QCOMPARE(run.exitCode, 0);
+        const int down = run.log.indexOf("Application goes down");
+        const int saved = run.log.indexOf("Save application settings");
+        QVERIFY2(down >= 0 && saved > down, qPrintable(run.log));
+        if (scenario == "exit")
+            QVERIFY(run.log.indexOf("Exit triggered") < down && run.log.contains("Exit triggered"));
+        QSettings stored = childSettings(dir);
+        QCOMPARE(stored.value("loggingLevel").toInt(), 2);
+        QVERIFY(stored.value("size").toSize().isValid());
+        QCOMPARE(stored.value("wasMaximized").toBool(), false);
+        QCOMPARE(stored.value("defaultDir").toString(), QDir::homePath());
+    }
+};
+
+int main(int argc, char *argv[])
+{
+    if (argc >= 3 && qstrcmp(argv[1], childFlag) == 0)
+        return runChild(argc, argv, QString::fromLatin1(argv[2]));
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") && qEnvironmentVariableIsEmpty("DISPLAY"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    VeskTest::prepareEnvironment();
+    QApplication app(argc, argv);
+    QApplication::setFont(QFont("DejaVu Sans", 9));
+    TestMainWindow test;
+    return QTest::qExec(&test, argc, argv);
+}
+
+#include "tst_mainwindow.moc"
