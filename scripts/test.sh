@@ -21,6 +21,7 @@ vesk_build build ""
 echo "== address and undefined-behaviour sanitizers"
 vesk_build build-asan "" -DVESK_SANITIZE=address,undefined
 (cd build-asan && ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 \
+  LSAN_OPTIONS="suppressions=$PWD/../tests/lsan.supp" \
   ctest --output-on-failure --no-tests=error -j"$jobs")
 
 if compgen -G "tests/usb/tst_*.cpp" >/dev/null; then
