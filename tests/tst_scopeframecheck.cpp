@@ -139,17 +139,17 @@ private slots:
         // Only the settings fields come across; the measured fields stay.
         channela_t kept = ScopeFrame::defaultRecord();
         ScopeFrame::readRecordSettings(&kept, bytes);
-        QCOMPARE(kept.control, uint8_t(0x85));
-        QCOMPARE(kept.gain, uint8_t(9));
-        QCOMPARE(kept.spare, uint8_t(3));
-        QCOMPARE(kept.timeBase, uint8_t(21));
-        QCOMPARE(kept.max, int8_t(100));
-        QCOMPARE(kept.min, int8_t(-100));
-        QCOMPARE(kept.rms, int16_t(0));
-        QCOMPARE(kept.average, int16_t(0));
-        QCOMPARE(kept.period, int32_t(0));
-        QCOMPARE(kept.firstCrossing, uint16_t(64));
-        QCOMPARE(kept.secondCrossing, uint16_t(128));
+        QCOMPARE(int(kept.control), 0x85);
+        QCOMPARE(int(kept.gain), 9);
+        QCOMPARE(int(kept.spare), 3);
+        QCOMPARE(int(kept.timeBase), 21);
+        QCOMPARE(int(kept.max), 100);
+        QCOMPARE(int(kept.min), -100);
+        QCOMPARE(int(kept.rms), 0);
+        QCOMPARE(int(kept.average), 0);
+        QCOMPARE(int(kept.period), 0);
+        QCOMPARE(int(kept.firstCrossing), 64);
+        QCOMPARE(int(kept.secondCrossing), 128);
     }
 };
 

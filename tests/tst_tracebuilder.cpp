@@ -165,8 +165,8 @@ private slots:
         QCOMPARE(int(traces.ch2Record.max), 50);
         QCOMPARE(traces.ch2MaxY, analogY(50, -100));
         // The rest of the working records are the defaults.
-        QCOMPARE(traces.ch1Record.firstCrossing, uint16_t(64));
-        QCOMPARE(traces.ch1Record.timeBase, uint8_t(1));
+        QCOMPARE(int(traces.ch1Record.firstCrossing), 64);
+        QCOMPARE(int(traces.ch1Record.timeBase), 1);
     }
 
     void rollModeStartsAtTheRingStart_data()
@@ -295,24 +295,24 @@ private slots:
         FrameMeasurement::measure(frame.data(), onDevice, &traces);
         const channela_t &ch1 = traces.ch1Record;
         const channela_t &ch2 = traces.ch2Record;
-        QCOMPARE(ch1.control, uint8_t(0x41));
-        QCOMPARE(ch1.gain, uint8_t(6));
-        QCOMPARE(ch1.timeBase, uint8_t(9));
-        QCOMPARE(ch2.gain, uint8_t(2));
+        QCOMPARE(int(ch1.control), 0x41);
+        QCOMPARE(int(ch1.gain), 6);
+        QCOMPARE(int(ch1.timeBase), 9);
+        QCOMPARE(int(ch2.gain), 2);
         if (onDevice) {
-            QCOMPARE(ch1.period, int32_t(777));
-            QCOMPARE(ch1.rms, int16_t(1234));
+            QCOMPARE(int(ch1.period), 777);
+            QCOMPARE(int(ch1.rms), 1234);
             QCOMPARE(int(ch1.max), 100);
             return;
         }
-        QCOMPARE(ch1.period, int32_t(4000));
+        QCOMPARE(int(ch1.period), 4000);
         QCOMPARE(ch1.secondCrossing - ch1.firstCrossing, 40);
-        QCOMPARE(ch1.average, int16_t(0));
-        QCOMPARE(ch1.rms, int16_t(80 * 128));
+        QCOMPARE(int(ch1.average), 0);
+        QCOMPARE(int(ch1.rms), 80 * 128);
         QCOMPARE(int(ch1.max), 80);
         QCOMPARE(int(ch1.min), -80);
-        QCOMPARE(ch2.period, int32_t(0));
-        QCOMPARE(ch2.average, int16_t(12 * 128));
+        QCOMPARE(int(ch2.period), 0);
+        QCOMPARE(int(ch2.average), 12 * 128);
 
         const auto ch1Readings = FrameMeasurement::readings(ch1);
         // 0.1 V/div, 64 plot units per division, 1.5625 plot units per raw unit.
