@@ -13,6 +13,7 @@
 #include <QByteArray>
 #include <QElapsedTimer>
 #include <QRandomGenerator>
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
@@ -81,8 +82,14 @@ void run(const Case &c, int frames)
         stage[index] += now - mark;
         mark = now;
     };
-    for (int f = 0; f < frames; ++f) {
-        const QByteArray &frame = source[f % source.size()];
+    // The first pass over the frames warms caches and tables; only the second is timed.
+    for (int f = -source.size(); f < frames; ++f) {
+        if (f == 0) {
+            std::fill(std::begin(stage), std::end(stage), 0);
+            timer.restart();
+            mark = 0;
+        }
+        const QByteArray &frame = source[(f + source.size()) % source.size()];
         const auto *bytes = reinterpret_cast<const unsigned char *>(frame.constData());
         if (ScopeFrameCheck::check(bytes, frame.size(), expected).verdict
             != ScopeFrameCheck::Verdict::Accepted) {

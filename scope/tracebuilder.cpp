@@ -12,7 +12,7 @@ constexpr int logicHighOffset = 10;
 struct AnalogTrace
 {
     const signed char *samples = nullptr;
-    QVector<double> *values = nullptr;
+    double *values = nullptr;
     channela_t *record = nullptr;
     double *minY = nullptr;
     double *maxY = nullptr;
@@ -22,7 +22,7 @@ struct AnalogTrace
     {
         const signed char s = samples[i];
         const double y = s * plotUnitsPerRaw + zeroLine;
-        (*values)[k] = y;
+        values[k] = y;
         if (k == 0) {
             record->min = record->max = s;
             *minY = *maxY = y;
@@ -84,22 +84,26 @@ bool build(const unsigned char *frame, int size, const Settings &settings, Trace
         traces->hasLogic ? frame + ScopeFrame::logicBlockOffset(n, header.channelMask) : nullptr;
 
     const int centre = settings.plotYRange / 2;
-    AnalogTrace ch1{ch1Samples, &traces->ch1, &traces->ch1Record, &traces->ch1MinY,
-                    &traces->ch1MaxY, double(settings.ch1Position + centre)};
-    AnalogTrace ch2{traces->hasCh2 ? block(ScopeFrame::ch2BlockOffset(n, header.channelMask)) : nullptr,
-                    &traces->ch2, &traces->ch2Record, &traces->ch2MinY, &traces->ch2MaxY,
-                    double(settings.ch2Position + centre)};
-
+    const signed char *ch2Samples =
+        traces->hasCh2 ? block(ScopeFrame::ch2BlockOffset(n, header.channelMask)) : nullptr;
     const bool xyKeys = settings.xyMode;
     if (!xyKeys || ch1Samples)
         traces->keys.resize(n);
-    if (ch1.samples)
+    if (ch1Samples)
         traces->ch1.resize(n);
-    if (ch2.samples)
+    if (ch2Samples)
         traces->ch2.resize(n);
+    // Raw pointers, taken once the vectors are sized and detached, keep the
+    // loop free of per-element detach checks.
+    double *keys = traces->keys.isEmpty() ? nullptr : traces->keys.data();
+    AnalogTrace ch1{ch1Samples, ch1Samples ? traces->ch1.data() : nullptr, &traces->ch1Record,
+                    &traces->ch1MinY, &traces->ch1MaxY, double(settings.ch1Position + centre)};
+    AnalogTrace ch2{ch2Samples, ch2Samples ? traces->ch2.data() : nullptr, &traces->ch2Record,
+                    &traces->ch2MinY, &traces->ch2MaxY, double(settings.ch2Position + centre)};
 
     double high[logicChannels];
     double base[logicChannels];
+    double *levels[logicChannels];
     if (logicBytes) {
         for (int bit = 0; bit < logicChannels; ++bit) {
             const int line = logicBaseLine(bit, settings.logicSize, settings.logicPosition,
@@ -107,6 +111,7 @@ bool build(const unsigned char *frame, int size, const Settings &settings, Trace
             base[bit] = line;
             high[bit] = line + logicHighOffset + settings.logicSize;
             traces->logicLevels[bit].resize(n);
+            levels[bit] = traces->logicLevels[bit].data();
             traces->logicBaselines[bit].fill(line - 1, n);
         }
     }
@@ -115,8 +120,8 @@ bool build(const unsigned char *frame, int size, const Settings &settings, Trace
     for (int k = 0; k < n; ++k, ++i) {
         if (i == n)
             i = 0;
-        if (!traces->keys.isEmpty())
-            traces->keys[k] = xyKeys ? ch1Samples[i] + xyZeroKey : 2 * k;
+        if (keys)
+            keys[k] = xyKeys ? ch1Samples[i] + xyZeroKey : 2 * k;
         if (ch1.samples)
             ch1.add(k, i);
         if (ch2.samples)
@@ -124,7 +129,7 @@ bool build(const unsigned char *frame, int size, const Settings &settings, Trace
         if (logicBytes) {
             const unsigned char bits = logicBytes[i];
             for (int bit = 0; bit < logicChannels; ++bit)
-                traces->logicLevels[bit][k] = (bits >> bit) & 1 ? high[bit] : base[bit];
+                levels[bit][k] = (bits >> bit) & 1 ? high[bit] : base[bit];
         }
     }
     return true;
