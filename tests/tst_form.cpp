@@ -1,0 +1,465 @@
+#include "testmain.h"
+
+#include "collapsiblepanel.h"
+#include "multimeterdisplay.h"
+#include "ui_veskinterface.h"
+#include "veskinterface.h"
+
+#include <QComboBox>
+#include <QDockWidget>
+#include <QFile>
+#include <QKeySequence>
+#include <QMainWindow>
+#include <QMenu>
+#include <QMenuBar>
+#include <QMetaMethod>
+#include <QMetaProperty>
+#include <QRadioButton>
+#include <QTabWidget>
+#include <QTextStream>
+#include <cmath>
+
+// The main window's form is checked against tables transcribed on their own
+// (tests/data/form/*.tsv; the format is described at the top of each table),
+// on a bare QMainWindow so that no slot and no restored setting has touched it.
+class FormTest : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void startState_data();
+    void startState();
+    void comboListsSurviveSecondRetranslate();
+    void radioButtonsAreExclusiveWithinTheirParent();
+    void byNameSlotsHaveTheirSignals();
+    void screenshots();
+};
+
+namespace {
+
+const QStringList formAreas = {"frame", "oscilloscope", "options", "meter", "sniffer", "generator"};
+
+struct Expectation
+{
+    QString source;   // file:line, for the report
+    QString object;
+    QString className;
+    QString property; // empty: the row checks existence and class only
+    QString value;
+};
+
+struct BareForm
+{
+    QMainWindow window;
+    Ui_VeskInterface ui;
+    BareForm() { ui.setupUi(&window); }
+};
+
+QString unquoted(const QString &field)
+{
+    if (field.size() < 2 || !field.startsWith('"') || !field.endsWith('"'))
+        return field;
+    QString text;
+    const QString inner = field.mid(1, field.size() - 2);
+    for (int i = 0; i < inner.size(); ++i) {
+        if (inner[i] == '\\' && i + 1 < inner.size()) {
+            ++i;
+            text += inner[i] == 'n' ? QChar('\n') : inner[i];
+        } else {
+            text += inner[i];
+        }
+    }
+    return text;
+}
+
+QVector<Expectation> readTable(const QString &area, QStringList *problems)
+{
+    QVector<Expectation> rows;
+    const QString fileName = area + ".tsv";
+    QFile file(VeskTest::sourcePath("tests/data/form/" + fileName));
+    if (!file.open(QIODevice::ReadOnly | QIODevice::Text)) {
+        *problems << fileName + ": cannot be read";
+        return rows;
+    }
+    QTextStream in(&file);
+    in.setCodec("UTF-8");
+    for (int lineNumber = 1; !in.atEnd(); ++lineNumber) {
+        const QString line = in.readLine();
+        if (line.trimmed().isEmpty() || line.startsWith('#'))
+            continue;
+        const QStringList fields = line.split('\t');
+        const QString source = QStringLiteral("%1:%2").arg(fileName).arg(lineNumber);
+        if (fields.size() != 2 && fields.size() != 4) {
+            *problems << source + ": expected 2 or 4 tab-separated fields";
+            continue;
+        }
+        rows.append({source, fields[0], fields[1], fields.value(2), unquoted(fields.value(3))});
+    }
+    return rows;
+}
+
+bool insidePromotedWidget(const QObject *object, const QObject *root)
+{
+    for (const QObject *p = object->parent(); p && p != root; p = p->parent()) {
+        if (qobject_cast<const MultimeterDisplay *>(p) || qobject_cast<const CollapsiblePanel *>(p))
+            return true;
+    }
+    return false;
+}
+
+// Objects of the form by name; the promoted widgets' own children may reuse
+// names of the form (their forms have labels too), so they do not count.
+QList<QObject *> formObjects(QMainWindow &window, const QString &name)
+{
+    if (window.objectName() == name)
+        return {&window};
+    QList<QObject *> found;
+    for (QObject *object : window.findChildren<QObject *>(name)) {
+        if (!insidePromotedWidget(object, &window))
+            found << object;
+    }
+    return found;
+}
+
+// The parent as the form sees it: pages of tab widgets and scroll-area
+// contents sit inside Qt's internal containers, which are skipped.
+QString namedParent(const QObject *object)
+{
+    for (const QObject *p = object->parent(); p; p = p->parent()) {
+        if (p->objectName().startsWith("qt_"))
+            continue;
+        return p->objectName().isEmpty() ? QStringLiteral("<unnamed %1>").arg(p->metaObject()->className())
+                                         : p->objectName();
+    }
+    return QStringLiteral("<none>");
+}
+
+QTabWidget *enclosingTabWidget(const QObject *page)
+{
+    for (QObject *p = page->parent(); p; p = p->parent()) {
+        if (auto *tabs = qobject_cast<QTabWidget *>(p))
+            return tabs;
+    }
+    return nullptr;
+}
+
+QString menuEntries(const QWidget *menu)
+{
+    QStringList entries;
+    for (const QAction *action : menu->actions()) {
+        if (action->isSeparator())
+            entries << "-";
+        else
+            entries << (action->menu() ? action->menu()->objectName() : action->objectName());
+    }
+    return entries.join('|');
+}
+
+QString boolText(bool value)
+{
+    return value ? QStringLiteral("true") : QStringLiteral("false");
+}
+
+// Properties the tables use that are not Qt properties of the object.
+// Returns false when the name is not one of them.
+bool derivedProperty(QObject *object, const QString &property, QString *actual)
+{
+    auto *widget = qobject_cast<QWidget *>(object);
+    if (property == "parent") {
+        *actual = namedParent(object);
+    } else if (property == "tabIndex" || property == "tabText") {
+        QTabWidget *tabs = enclosingTabWidget(object);
+        const int index = tabs && widget ? tabs->indexOf(widget) : -1;
+        if (index < 0)
+            *actual = QStringLiteral("<not a tab page>");
+        else
+            *actual = property == "tabIndex" ? QString::number(index) : tabs->tabText(index);
+    } else if (property == "items") {
+        auto *combo = qobject_cast<QComboBox *>(object);
+        QStringList items;
+        for (int i = 0; combo && i < combo->count(); ++i)
+            items << combo->itemText(i);
+        *actual = combo ? items.join('|') : QStringLiteral("<not a combo box>");
+    } else if (property == "entries") {
+        *actual = widget ? menuEntries(widget) : QStringLiteral("<not a widget>");
+    } else if (property == "sizePolicy") {
+        const QMetaEnum policy = QMetaEnum::fromType<QSizePolicy::Policy>();
+        *actual = widget ? QStringLiteral("%1/%2")
+                               .arg(policy.valueToKey(widget->sizePolicy().horizontalPolicy()),
+                                    policy.valueToKey(widget->sizePolicy().verticalPolicy()))
+                         : QStringLiteral("<not a widget>");
+    } else if (property == "pointSize" || property == "bold" || property == "family") {
+        const QFont font = object->property("font").value<QFont>();
+        if (property == "pointSize")
+            *actual = QString::number(font.pointSize());
+        else if (property == "bold")
+            *actual = boolText(font.bold());
+        else
+            *actual = font.family();
+    } else if (property == "selfEnabled") {
+        *actual = widget ? boolText(!widget->testAttribute(Qt::WA_ForceDisabled)) : QStringLiteral("<not a widget>");
+    } else if (property == "hidden") {
+        *actual = widget ? boolText(widget->isHidden()) : QStringLiteral("<not a widget>");
+    } else if (property == "dockArea") {
+        auto *dock = qobject_cast<QDockWidget *>(object);
+        auto *window = dock ? qobject_cast<QMainWindow *>(dock->parentWidget()) : nullptr;
+        *actual = window ? QMetaEnum::fromType<Qt::DockWidgetArea>().valueToKey(window->dockWidgetArea(dock))
+                         : QStringLiteral("<not docked>");
+    } else {
+        return false;
+    }
+    return true;
+}
+
+// Compares one Qt property with its expected text; on a mismatch *shown gets
+// the actual value in the table's notation.
+bool qtPropertyMatches(QObject *object, const QString &property, const QString &expected, QString *shown)
+{
+    const QMetaObject *meta = object->metaObject();
+    const int index = meta->indexOfProperty(property.toLatin1().constData());
+    const QVariant value = index >= 0 ? meta->property(index).read(object)
+                                      : object->property(property.toLatin1().constData());
+    if (!value.isValid()) {
+        *shown = QStringLiteral("<no such property>");
+        return false;
+    }
+    if (index >= 0 && meta->property(index).isEnumType()) {
+        const QMetaEnum enumerator = meta->property(index).enumerator();
+        const int actual = value.toInt();
+        bool known = false;
+        const int wanted = enumerator.isFlag() ? enumerator.keysToValue(expected.toLatin1().constData(), &known)
+                                               : enumerator.keyToValue(expected.toLatin1().constData(), &known);
+        *shown = enumerator.isFlag() ? QString::fromLatin1(enumerator.valueToKeys(actual))
+                                     : QString::fromLatin1(enumerator.valueToKey(actual));
+        if (!known)
+            *shown += QStringLiteral(" (and the expected key is unknown)");
+        return known && actual == wanted;
+    }
+    switch (value.userType()) {
+    case QMetaType::Bool:
+        *shown = boolText(value.toBool());
+        return *shown == expected;
+    case QMetaType::Double:
+    case QMetaType::Float: {
+        const double actual = value.toDouble();
+        bool ok = false;
+        const double wanted = expected.toDouble(&ok);
+        *shown = QString::number(actual, 'g', 12);
+        return ok && std::abs(actual - wanted) <= 1e-9 * std::max(1.0, std::abs(wanted));
+    }
+    case QMetaType::QSize: {
+        const QSize size = value.toSize();
+        *shown = QStringLiteral("%1x%2").arg(size.width()).arg(size.height());
+        return *shown == expected;
+    }
+    case QMetaType::QKeySequence:
+        *shown = value.value<QKeySequence>().toString(QKeySequence::PortableText);
+        return *shown == expected;
+    default:
+        if (!value.canConvert<QString>()) {
+            *shown = QStringLiteral("<%1 cannot be compared>").arg(value.typeName());
+            return false;
+        }
+        *shown = value.toString();
+        return *shown == expected;
+    }
+}
+
+QString quotedForReport(const QString &text)
+{
+    QString escaped = text;
+    escaped.replace('\n', "\\n");
+    return '"' + escaped + '"';
+}
+
+// Every mismatch between the window and the rows, one line each.
+QStringList mismatches(QMainWindow &window, const QVector<Expectation> &rows)
+{
+    QStringList report;
+    QSet<QString> reportedObjects; // a missing object, or one of the wrong class, is reported once
+    for (const Expectation &row : rows) {
+        const QList<QObject *> found = formObjects(window, row.object);
+        if (found.size() != 1) {
+            if (!reportedObjects.contains(row.object))
+                report << QStringLiteral("%1: %2 %3").arg(row.source, row.object,
+                                                           found.isEmpty() ? QStringLiteral("is missing")
+                                                                           : QStringLiteral("exists %1 times").arg(found.size()));
+            reportedObjects.insert(row.object);
+            continue;
+        }
+        QObject *object = found.first();
+        if (!object->inherits(row.className.toLatin1().constData())) {
+            if (!reportedObjects.contains(row.object))
+                report << QStringLiteral("%1: %2 is a %3, expected %4")
+                              .arg(row.source, row.object, object->metaObject()->className(), row.className);
+            reportedObjects.insert(row.object);
+            continue;
+        }
+        if (row.property.isEmpty())
+            continue;
+        QString actual;
+        const bool matches = derivedProperty(object, row.property, &actual)
+                                 ? actual == row.value
+                                 : qtPropertyMatches(object, row.property, row.value, &actual);
+        if (!matches)
+            report << QStringLiteral("%1: %2.%3 is %4, expected %5")
+                          .arg(row.source, row.object, row.property, quotedForReport(actual), quotedForReport(row.value));
+    }
+    return report;
+}
+
+// Qt Test cuts long failure messages, so every line goes to the log first.
+void verifyNoMismatches(const QStringList &report)
+{
+    for (const QString &line : report)
+        qWarning().noquote() << line;
+    QVERIFY2(report.isEmpty(), qPrintable(QStringLiteral("%1 problems, listed above").arg(report.size())));
+}
+
+// The signal that connectSlotsByName would pick for this slot on this object:
+// the exact signature, else a signal of that name taking at least the slot's arguments.
+bool hasMatchingSignal(const QObject *object, const QByteArray &signalName, const QList<QByteArray> &slotParameters)
+{
+    const QMetaObject *meta = object->metaObject();
+    for (int i = 0; i < meta->methodCount(); ++i) {
+        const QMetaMethod method = meta->method(i);
+        if (method.methodType() != QMetaMethod::Signal || method.name() != signalName)
+            continue;
+        if (method.parameterTypes().mid(0, slotParameters.size()) == slotParameters)
+            return true;
+    }
+    return false;
+}
+
+} // namespace
+
+void FormTest::startState_data()
+{
+    QTest::addColumn<QString>("area");
+    for (const QString &area : formAreas)
+        QTest::newRow(qPrintable(area)) << area;
+}
+
+void FormTest::startState()
+{
+    QFETCH(QString, area);
+    QStringList problems;
+    const QVector<Expectation> rows = readTable(area, &problems);
+    QVERIFY2(problems.isEmpty(), qPrintable(problems.join('\n')));
+    QVERIFY(!rows.isEmpty());
+
+    BareForm form;
+    verifyNoMismatches(mismatches(form.window, rows));
+}
+
+void FormTest::comboListsSurviveSecondRetranslate()
+{
+    QStringList problems;
+    QVector<Expectation> itemRows;
+    for (const QString &area : formAreas) {
+        for (const Expectation &row : readTable(area, &problems)) {
+            if (row.property == "items")
+                itemRows << row;
+        }
+    }
+    QVERIFY2(problems.isEmpty(), qPrintable(problems.join('\n')));
+    QVERIFY(!itemRows.isEmpty());
+
+    BareForm form;
+    form.ui.retranslateUi(&form.window);
+    verifyNoMismatches(mismatches(form.window, itemRows));
+}
+
+// The form uses no button groups: each set of radio buttons is made by their
+// common parent, so checking one clears its siblings and nothing else.
+void FormTest::radioButtonsAreExclusiveWithinTheirParent()
+{
+    BareForm form;
+    QList<QRadioButton *> radios;
+    for (QRadioButton *radio : form.window.findChildren<QRadioButton *>()) {
+        if (!insidePromotedWidget(radio, &form.window))
+            radios << radio;
+    }
+    QVERIFY(!radios.isEmpty());
+
+    QStringList report;
+    for (QRadioButton *chosen : radios) {
+        if (chosen->group() || !chosen->autoExclusive()) {
+            report << chosen->objectName() + ": in a button group or not auto-exclusive";
+            continue;
+        }
+        QHash<QRadioButton *, bool> before;
+        for (QRadioButton *radio : radios)
+            before.insert(radio, radio->isChecked());
+        chosen->setChecked(true);
+        for (QRadioButton *radio : radios) {
+            const bool sibling = radio != chosen && radio->parent() == chosen->parent();
+            const bool expected = radio == chosen || (!sibling && before.value(radio));
+            if (radio->isChecked() != expected)
+                report << QStringLiteral("checking %1 left %2 %3").arg(chosen->objectName(), radio->objectName(),
+                                                                        radio->isChecked() ? "checked" : "unchecked");
+        }
+    }
+    verifyNoMismatches(report);
+}
+
+void FormTest::byNameSlotsHaveTheirSignals()
+{
+    VeskInterface window;
+    const QList<QObject *> objects = QList<QObject *>{&window} + window.findChildren<QObject *>();
+
+    QStringList report;
+    int slotCount = 0;
+    const QMetaObject *meta = window.metaObject();
+    for (int i = VeskInterface::staticMetaObject.methodOffset(); i < meta->methodCount(); ++i) {
+        const QMetaMethod method = meta->method(i);
+        const QByteArray name = method.name();
+        // As connectSlotsByName: "on_" + object name + "_" + signal name; a
+        // name without a second underscore is an ordinary slot.
+        if (!name.startsWith("on_") || name.lastIndexOf('_') <= 3 || (method.attributes() & QMetaMethod::Cloned))
+            continue;
+        ++slotCount;
+        bool connected = false;
+        for (const QObject *object : objects) {
+            const QByteArray objectName = object->objectName().toLatin1();
+            if (objectName.isEmpty() || !name.startsWith("on_" + objectName + "_"))
+                continue;
+            const QByteArray signalName = name.mid(3 + objectName.size() + 1);
+            if (hasMatchingSignal(object, signalName, method.parameterTypes())) {
+                connected = true;
+                break;
+            }
+        }
+        if (!connected)
+            report << QString::fromLatin1(method.methodSignature()) + ": no object of that name with that signal";
+    }
+    QVERIFY(slotCount > 0);
+    verifyNoMismatches(report);
+}
+
+void FormTest::screenshots()
+{
+    VeskInterface window;
+    window.resize(1371, 966);
+    window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+
+    auto *pages = window.findChild<QTabWidget *>("mainTabWidget");
+    auto *scopeDock = window.findChild<QDockWidget *>("dockWidget_scope");
+    auto *generatorDock = window.findChild<QDockWidget *>("dockWidget_awg");
+    QVERIFY(pages && scopeDock && generatorDock);
+
+    const QStringList pageNames = {"oscilloscope", "meter", "sniffer", "options"};
+    QCOMPARE(pages->count(), pageNames.size());
+    for (int index = 0; index < pages->count(); ++index) {
+        pages->setCurrentIndex(index);
+        QCoreApplication::processEvents();
+        const QString path = VeskTest::artifactPath("form-" + pageNames[index] + ".png");
+        QVERIFY2(scopeDock->grab().save(path), qPrintable(path));
+    }
+    const QString path = VeskTest::artifactPath("form-generator.png");
+    QVERIFY2(generatorDock->grab().save(path), qPrintable(path));
+}
+
+VESK_TEST_MAIN(FormTest)
+#include "tst_form.moc"
