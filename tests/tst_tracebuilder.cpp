@@ -1,6 +1,7 @@
 #include "testmain.h"
 #include "framehistory.h"
 #include "framemeasurement.h"
+#include "persistenceshade.h"
 #include "pointaccumulator.h"
 #include "scopeframecheck.h"
 #include "tracebuilder.h"
@@ -393,6 +394,36 @@ private slots:
         points.clear();
         QCOMPARE(points.pointCount(), 0);
         QVERIFY(points.values().isEmpty());
+    }
+
+    void persistenceShade_data()
+    {
+        QTest::addColumn<int>("theme");
+        QTest::addColumn<int>("intensity");
+        QTest::addColumn<double>("lightness");
+        // Trace lightness 0.6: 0 keeps it, 10 goes to 0.05 (or its mirror on a light theme).
+        QTest::newRow("dark, 0") << 0 << 0 << 0.6;
+        QTest::newRow("dark, 5") << 0 << 5 << 0.325;
+        QTest::newRow("dark, 10") << 0 << 10 << 0.05;
+        QTest::newRow("light, 0") << 1 << 0 << 0.4;
+        QTest::newRow("light, 10") << 1 << 10 << 0.95;
+        QTest::newRow("custom follows dark") << 2 << 10 << 0.05;
+        QTest::newRow("stored value beyond the slider") << 0 << 99 << 0.05;
+        QTest::newRow("negative stored value") << 1 << -4 << 0.4;
+    }
+    void persistenceShade()
+    {
+        QFETCH(int, theme);
+        QFETCH(int, intensity);
+        QFETCH(double, lightness);
+        QVERIFY(std::fabs(PersistenceShade::lightness(0.6, intensity, theme) - lightness) < 1e-12);
+        const QColor trace = QColor::fromHslF(0.3, 0.5, 0.6);
+        const QColor faded = PersistenceShade::faded(QColor::fromHslF(0.7, 0.8, 0.2), trace, intensity, theme);
+        QVERIFY(faded.isValid());
+        QVERIFY(std::fabs(faded.hslHueF() - 0.7) < 0.01);
+        QVERIFY(std::fabs(faded.hslSaturationF() - 0.8) < 0.01);
+        QVERIFY(std::fabs(faded.lightnessF() - lightness) < 0.01);
+        QCOMPARE(faded.alphaF(), 1.0);
     }
 
     void references()
