@@ -301,6 +301,14 @@ bool SimulatedInstrument::Private::plugDevice(std::string *error)
 
 bool SimulatedInstrument::Private::start(std::string *error)
 {
+    {
+        // A restarted instrument is freshly plugged in.
+        std::lock_guard<std::mutex> lock(mutex);
+        quit = false;
+        unplugged = false;
+        driverBound = options.kernelDriverBound;
+        model.powerOn();
+    }
     if (!options.wireLogFile.empty() && !wireLog.openFile(options.wireLogFile)) {
         if (error)
             *error = "cannot open the wire log " + options.wireLogFile;
@@ -345,6 +353,7 @@ void SimulatedInstrument::Private::stop()
     unregisterTestbedDir(cleanupSlot);
     cleanupSlot = -1;
     std::lock_guard<std::mutex> lock(mutex);
+    g_clear_object(&claimant);
     for (auto *queue : {&pendingIn, &heldControl, &done}) {
         for (Urb *u : *queue)
             delete u;

@@ -191,6 +191,7 @@ private slots:
     void faults_data();
     void faults();
     void unplugAndReplug();
+    void restartsPoweredOn();
 };
 
 void TestSimulator::identificationAndReads_data()
@@ -712,6 +713,29 @@ void TestSimulator::unplugAndReplug()
     QVERIFY(host->isOpen());
     QCOMPARE(host->read(REQ_READ, READ_DEVICE_INFO, &reply, 64), 64);
     QCOMPARE(instrument->configurationValue(CFG_CH_BUFFER_BLOCKS), 3);
+}
+
+// Stopped and started again, the instrument is back on a new testbed in its
+// power-on state, and streams again.
+void TestSimulator::restartsPoweredOn()
+{
+    SimulatedInstrument::Options options;
+    options.paced = false;
+    plugIn(options);
+    QCOMPARE(host->write(REQ_SET_CONFIG, CFG_CH_BUFFER_BLOCKS, 9), 0);
+    const std::string firstDir = instrument->testbedDir();
+    host.reset();
+    instrument->stop();
+    QVERIFY(!instrument->isRunning());
+    QVERIFY(!QFileInfo::exists(QString::fromStdString(firstDir)));
+
+    std::string error;
+    QVERIFY2(instrument->start(&error), error.c_str());
+    host.reset(new HostLink);
+    QVERIFY(host->isOpen());
+    QCOMPARE(instrument->configurationValue(CFG_CH_BUFFER_BLOCKS), 3);
+    QCOMPARE(host->write(REQ_RUN_CONTROL, RUN_SCOPE_START), 0);
+    QCOMPARE(host->frame().size(), 48 + 768);
 }
 
 VESK_USB_TEST_MAIN(TestSimulator)
