@@ -157,6 +157,14 @@ VeskInterface::~VeskInterface()
     // application object goes down.
     std::fflush(stderr);
     delete ui;
+    // The window is the last user of the options; its child widgets only
+    // borrow them and do not touch them while going down.
+    qDeleteAll(*optionsMap);
+    delete optionsMap;
+    delete globalOptions;
+    delete pythonConsoleOptions;
+    delete scopeOptions;
+    delete multimeterDisplayOptions;
 }
 
 void VeskInterface::logToFile(const QString &text, int level)
