@@ -8,11 +8,16 @@ source scripts/setup.sh
 
 vesk_install_packages
 export QT_QPA_PLATFORM=${QT_QPA_PLATFORM:-offscreen}
+jobs=$(nproc)
+# Temporary files of this run (test folders, simulator testbeds, also those of
+# a simulator killed mid-test) go into one folder that is removed at the end.
+TMPDIR=$(mktemp -d)
+export TMPDIR
+trap 'rm -rf "$TMPDIR"' EXIT
 if [ -z "${XDG_RUNTIME_DIR:-}" ]; then
   XDG_RUNTIME_DIR=$(mktemp -d)
   export XDG_RUNTIME_DIR
 fi
-jobs=$(nproc)
 
 echo "== build"
 vesk_build build ""
