@@ -3,6 +3,9 @@
 #include <QDebug>
 #include <QtConcurrent/QtConcurrentRun>
 
+#include <sys/eventfd.h>
+#include <unistd.h>
+
 namespace {
 
 constexpr uint8_t vendorRequestIn = LIBUSB_ENDPOINT_IN | LIBUSB_REQUEST_TYPE_VENDOR | LIBUSB_RECIPIENT_DEVICE;
@@ -35,6 +38,13 @@ LibUsbDevice::LibUsbDevice(QObject *parent)
     : QObject(parent)
 {
     receiveBuffer = receiveHandoff.consumerBuffer();
+    wakeDescriptor = eventfd(0, EFD_NONBLOCK | EFD_CLOEXEC);
+    if (wakeDescriptor < 0) {
+        qCritical() << "USB receive path: no event descriptor, received data cannot reach the display";
+    } else {
+        wakeNotifier = new QSocketNotifier(wakeDescriptor, QSocketNotifier::Read, this);
+        connect(wakeNotifier, &QSocketNotifier::activated, this, &LibUsbDevice::serviceWorker);
+    }
     connect(&serialPort, SIGNAL(newData(int)), this, SLOT(newDataAvailable(int)));
     connect(&serialPort, SIGNAL(clear()), this, SLOT(clearData()));
 }
@@ -42,6 +52,9 @@ LibUsbDevice::LibUsbDevice(QObject *parent)
 LibUsbDevice::~LibUsbDevice()
 {
     closeDevice();
+    delete wakeNotifier;
+    if (wakeDescriptor >= 0)
+        ::close(wakeDescriptor);
 }
 
 void LibUsbDevice::initializeDevice()
@@ -250,11 +263,21 @@ void LibUsbDevice::readCompleted(libusb_transfer *transfer)
         streamError.compare_exchange_strong(none, failure);
     }
     if (!servicePending.exchange(true))
-        QMetaObject::invokeMethod(this, "serviceWorker", Qt::QueuedConnection);
+        wakeGuiThread();
+}
+
+void LibUsbDevice::wakeGuiThread()
+{
+    if (wakeDescriptor >= 0)
+        eventfd_write(wakeDescriptor, 1);
 }
 
 void LibUsbDevice::serviceWorker()
 {
+    if (wakeDescriptor >= 0) {
+        eventfd_t wakes;
+        eventfd_read(wakeDescriptor, &wakes);
+    }
     servicePending.store(false);
     if (receiveHandoff.take())
         deliver(receiveHandoff.consumerCount());

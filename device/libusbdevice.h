@@ -6,6 +6,7 @@
 
 #include <QFuture>
 #include <QObject>
+#include <QSocketNotifier>
 
 #include <libusb.h>
 
@@ -17,9 +18,10 @@
 // read serviced by a worker on the global thread pool.
 //
 // Everything but the worker runs on the GUI thread. The worker hands each
-// completed read over through a ReceiveHandoff; the GUI thread takes the
-// latest one as soon as its event loop runs and shows it in dataReady,
-// receivedCount and receiveBuffer, which only the GUI thread touches.
+// completed read over through a ReceiveHandoff and wakes the GUI thread
+// through an event descriptor (it touches no Qt object); the GUI thread takes
+// the latest read and shows it in dataReady, receivedCount and
+// receiveBuffer, which only the GUI thread touches.
 // A failed transfer marks the link failed (transferFailed), emits
 // connectionLost() on the GUI thread and refuses all later traffic.
 class LibUsbDevice : public QObject
@@ -92,6 +94,7 @@ private:
     void deliver(int count);
     void stopEventThread();
     void releaseReadTransfer();
+    void wakeGuiThread();
 
     ReceiveHandoff receiveHandoff;
     // Orders re-arming (worker) against stopping and cancelling (GUI thread),
@@ -101,6 +104,8 @@ private:
     std::atomic<bool> readArmed{false};
     std::atomic<int> streamError{0};
     std::atomic<bool> servicePending{false};
+    int wakeDescriptor = -1;
+    QSocketNotifier *wakeNotifier = nullptr;
 };
 
 #endif // LIBUSBDEVICE_H
