@@ -253,31 +253,17 @@ QXmlGet QXmlGet::descended()
 
 bool QXmlGet::rise()
 {
-    static const char signature[] = "bool QXmlGet::rise()";
-    if (currentElement == topElement) {
-        qDebug() << signature << "attept to rise beyond allowed node";
+    const QDomElement parent = QXmlPutGet::riseTarget(currentElement, topElement, "bool QXmlGet::rise()");
+    if (parent.isNull())
         return false;
-    }
-    const QDomNode parent = currentElement.parentNode();
-    if (parent.isNull()) {
-        qDebug() << signature << "Attempt to rise above document node";
-        return false;
-    }
-    if (!parent.isElement()) {
-        qDebug() << signature << "Attempt to rise into non-element node";
-        return false;
-    }
     foundElement = currentElement;
-    currentElement = parent.toElement();
+    currentElement = parent;
     return true;
 }
 
 bool QXmlGet::goTo(QDomElement element)
 {
-    QDomElement ancestor = element;
-    while (!ancestor.isNull() && ancestor != topElement)
-        ancestor = ancestor.parentNode().toElement();
-    if (ancestor.isNull()) {
+    if (!QXmlPutGet::isWithin(element, topElement)) {
         qDebug() << "bool QXmlGet::goTo(QDomElement)" << "attempt to jump outside of allowed tree";
         return false;
     }

@@ -134,31 +134,17 @@ QXmlPut QXmlPut::descended(const QString &tag)
 
 bool QXmlPut::rise()
 {
-    static const char signature[] = "bool QXmlPut::rise()";
-    if (currentElement == topElement) {
-        qDebug() << signature << "attept to rise beyond allowed node";
+    const QDomElement parent = QXmlPutGet::riseTarget(currentElement, topElement, "bool QXmlPut::rise()");
+    if (parent.isNull())
         return false;
-    }
-    const QDomNode parent = currentElement.parentNode();
-    if (parent.isNull()) {
-        qDebug() << signature << "Attempt to rise above document node";
-        return false;
-    }
-    if (!parent.isElement()) {
-        qDebug() << signature << "Attempt to rise into non-element node";
-        return false;
-    }
     lastElement = currentElement;
-    currentElement = parent.toElement();
+    currentElement = parent;
     return true;
 }
 
 bool QXmlPut::goTo(QDomElement element)
 {
-    QDomElement ancestor = element;
-    while (!ancestor.isNull() && ancestor != topElement)
-        ancestor = ancestor.parentNode().toElement();
-    if (ancestor.isNull()) {
+    if (!QXmlPutGet::isWithin(element, topElement)) {
         qDebug() << "bool QXmlPut::goTo(QDomElement)" << "attempt to jump outside of allowed tree";
         return false;
     }
