@@ -7,7 +7,7 @@
 #include "framemeasurement.h"
 #include "pointaccumulator.h"
 #include "scopeframecheck.h"
-#include "spectrum.h"
+#include "fftspectrum.h"
 #include "tracebuilder.h"
 
 #include <QByteArray>

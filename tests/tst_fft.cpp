@@ -1,7 +1,7 @@
 #include "testmain.h"
 #include "fft.h"
 #include "fftwindow.h"
-#include "spectrum.h"
+#include "fftspectrum.h"
 
 #include <QRandomGenerator>
 #include <cmath>

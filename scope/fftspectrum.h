@@ -1,5 +1,5 @@
-#ifndef SPECTRUM_H
-#define SPECTRUM_H
+#ifndef FFTSPECTRUM_H
+#define FFTSPECTRUM_H
 
 #include <QVector>
 
@@ -37,4 +37,4 @@ Traces compute(const signed char *ch1Samples, const signed char *ch2Samples, int
 
 } // namespace Spectrum
 
-#endif // SPECTRUM_H
+#endif // FFTSPECTRUM_H

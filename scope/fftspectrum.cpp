@@ -1,4 +1,4 @@
-#include "spectrum.h"
+#include "fftspectrum.h"
 
 #include "complex.h"
 #include "fft.h"
