@@ -229,6 +229,9 @@ void LibUsbDevice::eventThread()
     // back, so the interface is never released under a pending transfer.
     while (eventLoopRunning.load() || readArmed.load())
         libusb_handle_events(context);
+    // Ends under the lock the closing thread takes after the join: the
+    // future's own wait is a futex that race checkers cannot follow.
+    std::lock_guard<std::mutex> lock(rearmMutex);
 }
 
 void LibUsbDevice::readCompleted(libusb_transfer *transfer)
@@ -364,6 +367,7 @@ void LibUsbDevice::closeDevice()
     } else if (initialized) {
         stopEventThread();
         eventThreadFuture.waitForFinished();
+        releaseReadTransfer();
         libusb_exit(context);
         context = nullptr;
         initialized = false;
