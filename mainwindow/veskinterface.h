@@ -2,6 +2,7 @@
 #define VESKINTERFACE_H
 
 #include "customtheme.h"
+#include "instrumentcommands.h"
 #include "libusbdevice.h"
 #include "hcursorchannelstate.h"
 #include "scopeframe.h"
@@ -324,6 +325,7 @@ public:
     QPointer<About> aboutDialog;
     QTimer dataTimer;
     LibUsbDevice libUsbDevice;
+    InstrumentCommands instrumentCommands{libUsbDevice};
     int dataTimerInterval = 4;
     CustomTheme customTheme;
     QTimer meterTimer;
