@@ -3,6 +3,7 @@
 #include "protocol.h"
 
 #include <algorithm>
+#include <cmath>
 
 namespace ConfigEncoding {
 
@@ -140,6 +141,24 @@ int triggerPost(int samplesPerChannel, int triggerPosition)
 int lowByte(int value)
 {
     return value & 0xFF;
+}
+
+int autoTrigger(double seconds)
+{
+    return lowByte(int(std::lround(seconds / AUTO_TRIGGER_STEP_SECONDS)) - 1);
+}
+
+int bufferBlocks(int comboIndex, int maxBlocks)
+{
+    return std::clamp(comboIndex + 1, 1, maxBlocks);
+}
+
+QStringList bufferSizeTexts(int blocks)
+{
+    QStringList texts;
+    for (int i = 1; i <= std::max(blocks, 1); ++i)
+        texts.append(QString::number(i * BLOCK_SAMPLES));
+    return texts;
 }
 
 } // namespace ConfigEncoding

@@ -2,6 +2,7 @@
 #define CONFIGENCODING_H
 
 #include <QString>
+#include <QStringList>
 
 #include <array>
 #include <cstdint>
@@ -90,6 +91,16 @@ int waveConstantLevel(int value);
 long long waveFrequency(long long value);
 int triggerPost(int samplesPerChannel, int triggerPosition);
 int lowByte(int value);
+
+// Auto-trigger time-out in steps of 0.04096 s, less one, as a byte. The
+// spin box's decimal steps sit a hair either side of whole steps, so the
+// quotient is rounded rather than cut.
+int autoTrigger(double seconds);
+// Buffer length in 256-sample blocks for a buffer combo index (0 is one block).
+int bufferBlocks(int comboIndex, int maxBlocks);
+// Items of a buffer combo offering 1..blocks blocks ("256", "512", ...);
+// fewer than one block counts as one.
+QStringList bufferSizeTexts(int blocks);
 
 } // namespace ConfigEncoding
 

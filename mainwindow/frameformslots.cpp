@@ -5,7 +5,7 @@ void VeskInterface::on_actionConsole_triggered()
     // Filled in by the Python console.
 }
 
-void VeskInterface::on_mainTabWidget_currentChanged(int)
+void VeskInterface::on_mainTabWidget_currentChanged(int index)
 {
-    // Filled in by the main window's page switch.
+    mainTabChanged(index);
 }

@@ -1,53 +1,64 @@
 #include "veskinterface.h"
+#include "ui_veskinterface.h"
+
+#include "configencoding.h"
+#include "protocol.h"
+
+#include <QSignalBlocker>
+#include <QtEndian>
+
+#include <cmath>
 
 void VeskInterface::on_checkBoxAWBEnable_clicked()
 {
-    // Filled in by the generator's enable switch.
+    awgEnableChanged();
 }
 
-void VeskInterface::on_collapsiblePanelAWGSweep_checkedChanged(bool)
+void VeskInterface::on_collapsiblePanelAWGSweep_checkedChanged(bool checked)
 {
-    // Filled in by the generator's sweep.
+    ui->frameAWGSweep->setEnabled(checked);
+    sweepCursorsUpdate();
+    sendSweepTypeControls();
 }
 
 void VeskInterface::on_radioButtonSine_clicked()
 {
-    // Filled in by the generator's wave type.
+    sendWaveType();
 }
 
 void VeskInterface::on_radioButtonTriangle_clicked()
 {
-    // Filled in by the generator's wave type.
+    sendWaveType();
 }
 
 void VeskInterface::on_radioButtonExpo_clicked()
 {
-    // Filled in by the generator's wave type.
+    sendWaveType();
 }
 
 void VeskInterface::on_radioButtonSquare_clicked()
 {
-    // Filled in by the generator's wave type.
+    sendWaveType();
 }
 
 void VeskInterface::on_radioButtonCustom_clicked()
 {
-    // Filled in by the generator's wave type.
+    sendWaveType();
 }
 
 void VeskInterface::on_radioButtonConstant_clicked()
 {
-    // Filled in by the generator's wave type.
+    sendWaveType();
 }
 
 void VeskInterface::on_radioButtonWhiteNoise_clicked()
 {
-    // Filled in by the generator's wave type.
+    sendWaveType();
 }
 
 void VeskInterface::on_radioButtonPinkNoise_clicked()
 {
-    // Filled in by the generator's wave type.
+    sendWaveType();
 }
 
 void VeskInterface::on_openCSVButton_clicked()
@@ -57,17 +68,31 @@ void VeskInterface::on_openCSVButton_clicked()
 
 void VeskInterface::on_saveAWGButton_clicked()
 {
-    // Filled in by the generator's custom waves.
+    if (!libUsbDevice.connected)
+        return;
+    // The instrument is told a wave is on its way while the two halves travel.
+    ui->progressBar->setValue(0);
+    customWaveUploading = true;
+    sendMixedControls();
+    ui->progressBar->setValue(4);
+    instrumentCommands.sendCustomWave();
+    customWaveUploading = false;
+    sendMixedControls();
+    ui->progressBar->setValue(100);
+    ui->radioButtonCustom->setChecked(true);
+    sendWaveType();
+    ui->progressBar->setValue(0);
 }
 
-void VeskInterface::on_spinBoxConstant_valueChanged(int)
+void VeskInterface::on_spinBoxConstant_valueChanged(int value)
 {
-    // Filled in by the generator's constant level.
+    ui->horizontalSliderConstant->setValue(value);
 }
 
-void VeskInterface::on_horizontalSliderConstant_valueChanged(int)
+void VeskInterface::on_horizontalSliderConstant_valueChanged(int value)
 {
-    // Filled in by the generator's constant level.
+    ui->spinBoxConstant->setValue(value);
+    sendWaveConstantLevel(value);
 }
 
 void VeskInterface::on_frequencySlider_valueChanged(int)
@@ -155,82 +180,191 @@ void VeskInterface::on_toolButtonFrequencyDigit001Down_clicked()
     // Filled in by the generator's frequency entry.
 }
 
-void VeskInterface::on_amplitudeSlider_valueChanged(int)
+void VeskInterface::on_amplitudeSlider_valueChanged(int value)
 {
-    // Filled in by the generator's level controls.
+    awgAmplitudeSliderChanged(value);
 }
 
-void VeskInterface::on_dutyCycleSlider_valueChanged(int)
+void VeskInterface::on_dutyCycleSlider_valueChanged(int value)
 {
-    // Filled in by the generator's level controls.
+    awgDutyCycleSliderChanged(value);
 }
 
-void VeskInterface::on_offsetSlider_valueChanged(int)
+void VeskInterface::on_offsetSlider_valueChanged(int value)
 {
-    // Filled in by the generator's level controls.
+    awgOffsetSliderChanged(value);
 }
 
-void VeskInterface::on_doubleSpinBoxAmp_valueChanged(double)
+void VeskInterface::on_doubleSpinBoxAmp_valueChanged(double value)
 {
-    // Filled in by the generator's level controls.
+    ui->amplitudeSlider->setValue(qRound(value * WAVE_AMPLITUDE_PER_VOLT));
 }
 
-void VeskInterface::on_doubleSpinBoxDuty_valueChanged(double)
+void VeskInterface::on_doubleSpinBoxDuty_valueChanged(double value)
 {
-    // Filled in by the generator's level controls.
+    ui->dutyCycleSlider->setValue(qRound(value * WAVE_DUTY_PER_PERCENT));
 }
 
-void VeskInterface::on_doubleSpinBoxOffset_valueChanged(double)
+void VeskInterface::on_doubleSpinBoxOffset_valueChanged(double value)
 {
-    // Filled in by the generator's level controls.
+    ui->offsetSlider->setValue(qRound(value * WAVE_OFFSET_PER_VOLT));
 }
 
 void VeskInterface::on_radioButtonSweepFrequency_clicked()
 {
-    // Filled in by the generator's sweep.
+    ui->radioButtonSweepFrequency->setChecked(true);
+    sweepCursorsUpdate();
+    sendSweepTypeControls();
 }
 
 void VeskInterface::on_radioButtonSweepAmplitude_clicked()
 {
-    // Filled in by the generator's sweep.
+    ui->radioButtonSweepAmplitude->setChecked(true);
+    sweepCursorsUpdate();
+    sendSweepTypeControls();
 }
 
 void VeskInterface::on_radioButtonSweepDutyCycle_clicked()
 {
-    // Filled in by the generator's sweep.
+    ui->radioButtonSweepDutyCycle->setChecked(true);
+    sweepCursorsUpdate();
+    sendSweepTypeControls();
 }
 
 void VeskInterface::on_radioButtonSweepOffset_clicked()
 {
-    // Filled in by the generator's sweep.
+    ui->radioButtonSweepOffset->setChecked(true);
+    sweepCursorsUpdate();
+    sendSweepTypeControls();
 }
 
 void VeskInterface::on_radioButtonSweepRising_clicked()
 {
-    // Filled in by the generator's sweep.
+    ui->radioButtonSweepRising->setChecked(true);
+    sendSweepTypeControls();
 }
 
 void VeskInterface::on_radioButtonSweepPingPong_clicked()
 {
-    // Filled in by the generator's sweep.
+    ui->radioButtonSweepPingPong->setChecked(true);
+    sendSweepTypeControls();
 }
 
 void VeskInterface::on_radioButtonSweepFalling_clicked()
 {
-    // Filled in by the generator's sweep.
+    ui->radioButtonSweepFalling->setChecked(true);
+    sendSweepTypeControls();
 }
 
-void VeskInterface::on_sweepSpeedSlider_valueChanged(int)
+void VeskInterface::on_sweepSpeedSlider_valueChanged(int value)
 {
-    // Filled in by the generator's sweep.
+    sweepSpeedSliderChanged(value);
 }
 
 void VeskInterface::on_sweepStartFreqSlider_valueChanged(int)
 {
-    // Filled in by the generator's sweep.
+    sweepStartFreqChanged(ui->sweepStartFreqSlider, ui->sweepEndFreqSlider);
 }
 
 void VeskInterface::on_sweepEndFreqSlider_valueChanged(int)
 {
-    // Filled in by the generator's sweep.
+    sweepEndFreqChanged(ui->sweepStartFreqSlider, ui->sweepEndFreqSlider);
+}
+
+// ---- setting handlers ----
+
+void VeskInterface::awgEnableChanged()
+{
+    if (!sendDACControlsConfirmed())
+        return;
+    ui->comboBoxDACBuffer->setEnabled(ui->checkBoxAWBEnable->isChecked());
+    bufferCheckMaxSize();
+}
+
+void VeskInterface::awgDACBufferChanged(int index)
+{
+    sendDACBufferBlocks(ConfigEncoding::bufferBlocks(index, DAC_BLOCKS_MAX));
+    bufferCheckMaxSize();
+}
+
+void VeskInterface::awgAmplitudeSliderChanged(int value)
+{
+    sendWaveAmplitude(value);
+}
+
+void VeskInterface::awgDutyCycleSliderChanged(int value)
+{
+    sendWaveDuty(value);
+}
+
+void VeskInterface::awgOffsetSliderChanged(int value)
+{
+    sendWaveOffset(value);
+}
+
+double VeskInterface::frequencyDigitsToFrequency() const
+{
+    const QLabel *digits[] = {ui->labelFrequencyDigit100000, ui->labelFrequencyDigit10000,
+                              ui->labelFrequencyDigit1000,   ui->labelFrequencyDigit100,
+                              ui->labelFrequencyDigit10,     ui->labelFrequencyDigit1,
+                              ui->labelFrequencyDigit01,     ui->labelFrequencyDigit001};
+    double value = 0;
+    for (const QLabel *digit : digits)
+        value = value * 10 + digit->text().toInt();
+    return value;
+}
+
+void VeskInterface::frequencyDigitsValueChanged()
+{
+    const double value = frequencyDigitsToFrequency();
+    {
+        const QSignalBlocker blocker(ui->frequencySlider);
+        ui->frequencySlider->setValue(value > 0 ? int(std::log10(value) * 100) : ui->frequencySlider->minimum());
+    }
+    updateFrequency(value);
+}
+
+void VeskInterface::updateFrequency(double value)
+{
+    sendWaveFrequency(static_cast<long long>(value));
+    ui->multimeterdisplayAWGFrequency->setValue(frequencyRealValueCheck());
+    ui->collapsiblePanelAWGFrequency->setText(QString::number(value / 100, 'f', 2) + QStringLiteral("Hz "));
+}
+
+float VeskInterface::frequencyRealValueCheck()
+{
+    unsigned char reply[REPLY_AWG_FREQUENCY_LENGTH] = {};
+    if (libUsbDevice.controlReadTransfer(REQ_READ, reply, REPLY_AWG_FREQUENCY_LENGTH, READ_AWG_FREQUENCY, 0)
+        != REPLY_AWG_FREQUENCY_LENGTH)
+        return 0;
+    return float(qFromLittleEndian<quint32>(reply)) / 100;
+}
+
+void VeskInterface::sweepSpeedSliderChanged(int value)
+{
+    ui->sweepSpeedText->setText(QString::number(value));
+    sendSweepSpeed(value);
+}
+
+void VeskInterface::sweepStartFreqChanged(QSlider *start, QSlider *end)
+{
+    if (start->value() > end->value()) {
+        const QSignalBlocker blocker(start);
+        start->setValue(end->value());
+    }
+    sendSweepStart(start->value());
+}
+
+void VeskInterface::sweepEndFreqChanged(QSlider *start, QSlider *end)
+{
+    if (end->value() < start->value()) {
+        const QSignalBlocker blocker(end);
+        end->setValue(start->value());
+    }
+    sendSweepEnd(end->value());
+}
+
+void VeskInterface::sweepCursorsUpdate()
+{
+    // The sweep's start and end read-outs come with the generator's sweep.
 }

@@ -1,191 +1,289 @@
 #include "veskinterface.h"
+#include "ui_veskinterface.h"
 
-void VeskInterface::on_mmTabWidget_currentChanged(int)
+#include "protocol.h"
+
+#include <QSignalBlocker>
+
+void VeskInterface::on_mmTabWidget_currentChanged(int index)
 {
-    // Filled in by the meter's page switch.
+    meterTabChanged(index);
 }
 
 void VeskInterface::on_groupBoxCH1AC_clicked()
 {
-    // Filled in by the oscilloscope's channel controls.
+    const bool on = ui->groupBoxCH1AC->isChecked();
+    ui->checkBoxCH1Trace->setChecked(on);
+    ui->groupBoxCH1DC->setChecked(on);
+    channel1TraceChanged(on);
 }
 
 void VeskInterface::on_groupBoxCH2AC_clicked()
 {
-    // Filled in by the oscilloscope's channel controls.
+    const bool on = ui->groupBoxCH2AC->isChecked();
+    ui->checkBoxCH2Trace->setChecked(on);
+    ui->groupBoxCH2DC->setChecked(on);
+    channel2TraceChanged(on);
 }
 
 void VeskInterface::on_groupBoxCH1DC_clicked()
 {
-    // Filled in by the oscilloscope's channel controls.
+    const bool on = ui->groupBoxCH1DC->isChecked();
+    ui->checkBoxCH1Trace->setChecked(on);
+    ui->groupBoxCH1AC->setChecked(on);
+    channel1TraceChanged(on);
 }
 
 void VeskInterface::on_groupBoxCH2DC_clicked()
 {
-    // Filled in by the oscilloscope's channel controls.
+    const bool on = ui->groupBoxCH2DC->isChecked();
+    ui->checkBoxCH2Trace->setChecked(on);
+    ui->groupBoxCH2AC->setChecked(on);
+    channel2TraceChanged(on);
 }
 
 void VeskInterface::on_toolButtonCh1ADC24V_clicked()
 {
-    // Filled in by the oscilloscope's channel controls.
+    ui->toolButtonCh1ADC2V4->setChecked(false);
+    {
+        const QSignalBlocker blocker(ui->ch1GainSlider);
+        ui->ch1GainSlider->setValue(0);
+    }
+    channel1GainSliderChanged(ui->ch1GainSlider->value(), false);
+    ui->checkBoxCH1ACDC->setChecked(false);
+    channel1ACDCChanged(false);
 }
 
 void VeskInterface::on_toolButtonCh1ADC2V4_clicked()
 {
-    // Filled in by the oscilloscope's channel controls.
+    ui->toolButtonCh1ADC24V->setChecked(false);
+    {
+        const QSignalBlocker blocker(ui->ch1GainSlider);
+        ui->ch1GainSlider->setValue(3);
+    }
+    channel1GainSliderChanged(ui->ch1GainSlider->value(), false);
+    ui->checkBoxCH1ACDC->setChecked(false);
+    channel1ACDCChanged(false);
 }
 
 void VeskInterface::on_toolButtonCh2ADC24V_clicked()
 {
-    // Filled in by the oscilloscope's channel controls.
+    ui->toolButtonCh2ADC2V4->setChecked(false);
+    {
+        const QSignalBlocker blocker(ui->ch2GainSlider);
+        ui->ch2GainSlider->setValue(0);
+    }
+    channel2GainSliderChanged(ui->ch2GainSlider->value(), false);
+    ui->checkBoxCH2ACDC->setChecked(false);
+    channel2ACDCChanged(false);
 }
 
 void VeskInterface::on_toolButtonCh2ADC2V4_clicked()
 {
-    // Filled in by the oscilloscope's channel controls.
+    ui->toolButtonCh2ADC24V->setChecked(false);
+    {
+        const QSignalBlocker blocker(ui->ch2GainSlider);
+        ui->ch2GainSlider->setValue(3);
+    }
+    channel2GainSliderChanged(ui->ch2GainSlider->value(), false);
+    ui->checkBoxCH2ACDC->setChecked(false);
+    channel2ACDCChanged(false);
 }
 
 void VeskInterface::on_fcR0_clicked()
 {
-    // Filled in by the counter's input source.
+    sendTriggerSource();
 }
 
 void VeskInterface::on_fcR1_clicked()
 {
-    // Filled in by the counter's input source.
+    sendTriggerSource();
 }
 
 void VeskInterface::on_fcR2_clicked()
 {
-    // Filled in by the counter's input source.
+    sendTriggerSource();
 }
 
 void VeskInterface::on_fcR3_clicked()
 {
-    // Filled in by the counter's input source.
+    sendTriggerSource();
 }
 
 void VeskInterface::on_fcR4_clicked()
 {
-    // Filled in by the counter's input source.
+    sendTriggerSource();
 }
 
 void VeskInterface::on_fcR5_clicked()
 {
-    // Filled in by the counter's input source.
+    sendTriggerSource();
 }
 
 void VeskInterface::on_fcR6_clicked()
 {
-    // Filled in by the counter's input source.
+    sendTriggerSource();
 }
 
 void VeskInterface::on_fcR7_clicked()
 {
-    // Filled in by the counter's input source.
+    sendTriggerSource();
 }
 
 void VeskInterface::on_fcR10_clicked()
 {
-    // Filled in by the counter's input source.
+    sendTriggerSource();
 }
 
 void VeskInterface::on_fcR11_clicked()
 {
-    // Filled in by the counter's input source.
+    sendTriggerSource();
 }
 
 void VeskInterface::on_fcR0_2_clicked()
 {
-    // Filled in by the counter's gate source.
+    sendGateSource();
 }
 
 void VeskInterface::on_fcR1_2_clicked()
 {
-    // Filled in by the counter's gate source.
+    sendGateSource();
 }
 
 void VeskInterface::on_fcR2_2_clicked()
 {
-    // Filled in by the counter's gate source.
+    sendGateSource();
 }
 
 void VeskInterface::on_fcR3_2_clicked()
 {
-    // Filled in by the counter's gate source.
+    sendGateSource();
 }
 
 void VeskInterface::on_fcR4_2_clicked()
 {
-    // Filled in by the counter's gate source.
+    sendGateSource();
 }
 
 void VeskInterface::on_fcR5_2_clicked()
 {
-    // Filled in by the counter's gate source.
+    sendGateSource();
 }
 
 void VeskInterface::on_fcR6_2_clicked()
 {
-    // Filled in by the counter's gate source.
+    sendGateSource();
 }
 
 void VeskInterface::on_fcR7_2_clicked()
 {
-    // Filled in by the counter's gate source.
+    sendGateSource();
 }
 
 void VeskInterface::on_fcR10_2_clicked()
 {
-    // Filled in by the counter's gate source.
+    sendGateSource();
 }
 
 void VeskInterface::on_fcR11_2_clicked()
 {
-    // Filled in by the counter's gate source.
+    sendGateSource();
 }
 
 void VeskInterface::on_radioPeriod_clicked()
 {
-    // Filled in by the counter's mode controls.
+    ui->radioPeriod->setChecked(true);
+    meterFrequencyModeChanged();
 }
 
 void VeskInterface::on_radioFreq_clicked()
 {
-    // Filled in by the counter's mode controls.
+    ui->radioFreq->setChecked(true);
+    meterFrequencyModeChanged();
 }
 
 void VeskInterface::on_radioPulse_clicked()
 {
-    // Filled in by the counter's mode controls.
+    ui->radioPulse->setChecked(true);
+    meterFrequencyModeChanged();
 }
 
 void VeskInterface::on_radioExtGate_clicked()
 {
-    // Filled in by the counter's mode controls.
+    ui->radioExtGate->setChecked(true);
+    meterFrequencyModeChanged();
 }
 
 void VeskInterface::on_checkBoxFreqFastMode_clicked()
 {
-    // Filled in by the counter's mode controls.
+    sendMeterFrequencyControl();
 }
 
 void VeskInterface::on_radioFrequencyGatePeriod_clicked()
 {
-    // Filled in by the counter's mode controls.
+    sendMeterFrequencyControl();
 }
 
 void VeskInterface::on_radioFrequencyGatePulse_clicked()
 {
-    // Filled in by the counter's mode controls.
+    sendMeterFrequencyControl();
 }
 
 void VeskInterface::on_pushButtonCounterStart_clicked()
 {
-    // Filled in by the counter's mode controls.
+    // A stop first, so every start counts from zero.
+    sendCouterStop();
+    sendCouterStart();
+    ui->pushButtonCounteStop->setEnabled(true);
+    meterTimer.start(200);
 }
 
 void VeskInterface::on_pushButtonCounteStop_clicked()
 {
-    // Filled in by the counter's mode controls.
+    sendCouterStop();
+    ui->pushButtonCounteStop->setEnabled(false);
+    meterTimer.start(100);
+}
+
+// ---- setting handlers ----
+
+void VeskInterface::meterTabChanged(int page)
+{
+    meterTimer.stop();
+    if (ui->mainTabWidget->currentIndex() != 1)
+        return;
+    switch (page) {
+    case 0:
+    case 1:
+        mainMode = page == 0 ? MODE_METER_AC : MODE_METER_DC;
+        sendMainModeControls(mainMode);
+        meterTimer.start(400);
+        break;
+    case 2:
+        sendTriggerSource();
+        sendGateSource();
+        meterFrequencyModeChanged();
+        break;
+    default:
+        break;
+    }
+}
+
+void VeskInterface::meterFrequencyModeChanged()
+{
+    if (ui->radioFreq->isChecked())
+        mainMode = MODE_COUNTER_FREQUENCY;
+    else if (ui->radioPulse->isChecked())
+        mainMode = MODE_COUNTER_PULSES;
+    else if (ui->radioPeriod->isChecked())
+        mainMode = MODE_COUNTER_PERIOD;
+    else if (ui->radioExtGate->isChecked())
+        mainMode = MODE_COUNTER_EXT_GATE;
+    // Pulses are read only after the counter's Start.
+    if (mainMode == MODE_COUNTER_PULSES)
+        meterTimer.stop();
+    else
+        meterTimer.start(400);
+    sendMeterFrequencyControl();
+    sendMainModeControls(mainMode);
 }

@@ -1,5 +1,7 @@
 #include "veskinterface.h"
 
+#include "protocol.h"
+
 void VeskInterface::on_intensitySlider_valueChanged(int)
 {
     // Filled in by the oscilloscope's display options.
@@ -47,57 +49,58 @@ void VeskInterface::on_playButton_clicked()
 
 void VeskInterface::on_checkBoxmeterondev_clicked()
 {
-    // Filled in by the meter's on-device measurement switch.
+    sendMixedControls();
+    replotRequest = true;
 }
 
-void VeskInterface::on_comboBoxDACBuffer_currentIndexChanged(int)
+void VeskInterface::on_comboBoxDACBuffer_currentIndexChanged(int index)
 {
-    // Filled in by the generator's buffer size.
+    awgDACBufferChanged(index);
 }
 
-void VeskInterface::on_comboBoxADCBuffer_currentIndexChanged(int)
+void VeskInterface::on_comboBoxADCBuffer_currentIndexChanged(int index)
 {
-    // Filled in by the oscilloscope's channel buffer size.
+    scopeADCBufferChanged(index);
 }
 
 void VeskInterface::on_toolButtonDACOffsetPlus_clicked()
 {
-    // Filled in by the generator's DAC calibration.
+    libUsbDevice.controlWriteTransfer(REQ_CALIBRATE, CAL_DAC_OFFSET, CAL_STEP_UP);
 }
 
 void VeskInterface::on_toolButtonDACOffsetOK_clicked()
 {
-    // Filled in by the generator's DAC calibration.
+    libUsbDevice.controlWriteTransfer(REQ_CALIBRATE, CAL_DAC_OFFSET, CAL_STORE);
 }
 
 void VeskInterface::on_toolButtonDACOffsetMinus_clicked()
 {
-    // Filled in by the generator's DAC calibration.
+    libUsbDevice.controlWriteTransfer(REQ_CALIBRATE, CAL_DAC_OFFSET, CAL_STEP_DOWN);
 }
 
 void VeskInterface::on_toolButtonDACGainPlus_clicked()
 {
-    // Filled in by the generator's DAC calibration.
+    libUsbDevice.controlWriteTransfer(REQ_CALIBRATE, CAL_DAC_GAIN, CAL_STEP_UP);
 }
 
 void VeskInterface::on_toolButtonDACGainOK_clicked()
 {
-    // Filled in by the generator's DAC calibration.
+    libUsbDevice.controlWriteTransfer(REQ_CALIBRATE, CAL_DAC_GAIN, CAL_STORE);
 }
 
 void VeskInterface::on_toolButtonDACGainMinus_clicked()
 {
-    // Filled in by the generator's DAC calibration.
+    libUsbDevice.controlWriteTransfer(REQ_CALIBRATE, CAL_DAC_GAIN, CAL_STEP_DOWN);
 }
 
 void VeskInterface::on_pushButtonCalibrateADCOffsetClear_clicked()
 {
-    // Filled in by the oscilloscope's ADC calibration.
+    libUsbDevice.controlWriteTransfer(REQ_CALIBRATE, CAL_ADC_OFFSET_CLEAR, 0);
 }
 
 void VeskInterface::on_pushButtonCalibrateADCOffset_clicked()
 {
-    // Filled in by the oscilloscope's ADC calibration.
+    libUsbDevice.controlWriteTransfer(REQ_CALIBRATE, CAL_ADC_OFFSET, 0);
 }
 
 void VeskInterface::on_toolButtonCH1GainPlus_clicked()

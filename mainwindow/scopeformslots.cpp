@@ -1,4 +1,11 @@
 #include "veskinterface.h"
+#include "ui_veskinterface.h"
+
+#include "configencoding.h"
+#include "protocol.h"
+#include "scopevalues.h"
+
+#include <algorithm>
 
 void VeskInterface::on_horizontalScrollBar_valueChanged(int)
 {
@@ -10,9 +17,9 @@ void VeskInterface::on_verticalScrollBar_valueChanged(int)
     // Filled in by the oscilloscope's plot scrolling.
 }
 
-void VeskInterface::on_samplingSlider_valueChanged(int)
+void VeskInterface::on_samplingSlider_valueChanged(int value)
 {
-    // Filled in by the oscilloscope's time base.
+    scopeSamplingSliderChanged(value);
 }
 
 void VeskInterface::on_xyMode_clicked()
@@ -22,12 +29,12 @@ void VeskInterface::on_xyMode_clicked()
 
 void VeskInterface::on_rollMode_clicked()
 {
-    // Filled in by the oscilloscope's display modes.
+    scopeRollModeChanged();
 }
 
 void VeskInterface::on_elasticMode_clicked()
 {
-    // Filled in by the oscilloscope's display modes.
+    on_checkBoxmeterondev_clicked();
 }
 
 void VeskInterface::on_ch1PositionSlider_valueChanged(int)
@@ -35,34 +42,34 @@ void VeskInterface::on_ch1PositionSlider_valueChanged(int)
     // Filled in by the oscilloscope's channel controls.
 }
 
-void VeskInterface::on_ch1GainSlider_valueChanged(int)
+void VeskInterface::on_ch1GainSlider_valueChanged(int value)
 {
-    // Filled in by the oscilloscope's channel controls.
+    channel1GainSliderChanged(value, true);
 }
 
 void VeskInterface::on_checkBoxCH1Trace_clicked()
 {
-    // Filled in by the oscilloscope's channel controls.
+    channel1TraceChanged(ui->checkBoxCH1Trace->isChecked());
 }
 
 void VeskInterface::on_checkBoxCH1ACDC_clicked()
 {
-    // Filled in by the oscilloscope's channel controls.
+    channel1ACDCChanged(true);
 }
 
 void VeskInterface::on_checkBoxCH1Average_clicked()
 {
-    // Filled in by the oscilloscope's channel controls.
+    sendCH1Controls();
 }
 
 void VeskInterface::on_checkBoxCH1Invert_clicked()
 {
-    // Filled in by the oscilloscope's channel controls.
+    sendCH1Controls();
 }
 
 void VeskInterface::on_checkBoxCH1Math_clicked()
 {
-    // Filled in by the oscilloscope's channel controls.
+    sendCH1Controls();
 }
 
 void VeskInterface::on_checkBoxCH1Invert_toggled(bool)
@@ -72,12 +79,12 @@ void VeskInterface::on_checkBoxCH1Invert_toggled(bool)
 
 void VeskInterface::on_radioButtonCH1Sub_clicked()
 {
-    // Filled in by the oscilloscope's channel math.
+    sendCH1Controls();
 }
 
 void VeskInterface::on_radioButtonCH1Multiply_clicked()
 {
-    // Filled in by the oscilloscope's channel math.
+    sendCH1Controls();
 }
 
 void VeskInterface::on_ch2PositionSlider_valueChanged(int)
@@ -85,34 +92,34 @@ void VeskInterface::on_ch2PositionSlider_valueChanged(int)
     // Filled in by the oscilloscope's channel controls.
 }
 
-void VeskInterface::on_ch2GainSlider_valueChanged(int)
+void VeskInterface::on_ch2GainSlider_valueChanged(int value)
 {
-    // Filled in by the oscilloscope's channel controls.
+    channel2GainSliderChanged(value, true);
 }
 
 void VeskInterface::on_checkBoxCH2Trace_clicked()
 {
-    // Filled in by the oscilloscope's channel controls.
+    channel2TraceChanged(ui->checkBoxCH2Trace->isChecked());
 }
 
 void VeskInterface::on_checkBoxCH2ACDC_clicked()
 {
-    // Filled in by the oscilloscope's channel controls.
+    channel2ACDCChanged(true);
 }
 
 void VeskInterface::on_checkBoxCH2Average_clicked()
 {
-    // Filled in by the oscilloscope's channel controls.
+    sendCH2Controls();
 }
 
 void VeskInterface::on_checkBoxCH2Invert_clicked()
 {
-    // Filled in by the oscilloscope's channel controls.
+    sendCH2Controls();
 }
 
 void VeskInterface::on_checkBoxCH2Math_clicked()
 {
-    // Filled in by the oscilloscope's channel controls.
+    sendCH2Controls();
 }
 
 void VeskInterface::on_checkBoxCH2Invert_toggled(bool)
@@ -122,12 +129,12 @@ void VeskInterface::on_checkBoxCH2Invert_toggled(bool)
 
 void VeskInterface::on_radioButtonCH2Sub_clicked()
 {
-    // Filled in by the oscilloscope's channel math.
+    sendCH2Controls();
 }
 
 void VeskInterface::on_radioButtonCH2Multiply_clicked()
 {
-    // Filled in by the oscilloscope's channel math.
+    sendCH2Controls();
 }
 
 void VeskInterface::on_chdPositionSlider_valueChanged(int)
@@ -142,52 +149,52 @@ void VeskInterface::on_chdSizeSlider_valueChanged(int)
 
 void VeskInterface::on_checkBoxCHDTrace_clicked()
 {
-    // Filled in by the oscilloscope's logic channel controls.
+    channelLogicTraceChanged();
 }
 
 void VeskInterface::on_checkBoxCHDInvert_clicked()
 {
-    // Filled in by the oscilloscope's logic channel controls.
+    sendCHDControls();
 }
 
 void VeskInterface::on_checkBoxCHD0_clicked()
 {
-    // Filled in by the oscilloscope's logic channel controls.
+    sendCHDBitControls();
 }
 
 void VeskInterface::on_checkBoxCHD1_clicked()
 {
-    // Filled in by the oscilloscope's logic channel controls.
+    sendCHDBitControls();
 }
 
 void VeskInterface::on_checkBoxCHD2_clicked()
 {
-    // Filled in by the oscilloscope's logic channel controls.
+    sendCHDBitControls();
 }
 
 void VeskInterface::on_checkBoxCHD3_clicked()
 {
-    // Filled in by the oscilloscope's logic channel controls.
+    sendCHDBitControls();
 }
 
 void VeskInterface::on_checkBoxCHD4_clicked()
 {
-    // Filled in by the oscilloscope's logic channel controls.
+    sendCHDBitControls();
 }
 
 void VeskInterface::on_checkBoxCHD5_clicked()
 {
-    // Filled in by the oscilloscope's logic channel controls.
+    sendCHDBitControls();
 }
 
 void VeskInterface::on_checkBoxCHD6_clicked()
 {
-    // Filled in by the oscilloscope's logic channel controls.
+    sendCHDBitControls();
 }
 
 void VeskInterface::on_checkBoxCHD7_clicked()
 {
-    // Filled in by the oscilloscope's logic channel controls.
+    sendCHDBitControls();
 }
 
 void VeskInterface::on_checkBoxFFTTrace_clicked()
@@ -230,80 +237,83 @@ void VeskInterface::on_captureButton_clicked()
     // Filled in by the oscilloscope's reference capture.
 }
 
-void VeskInterface::on_comboBoxTrigSource_currentIndexChanged(int)
+void VeskInterface::on_comboBoxTrigSource_currentIndexChanged(int index)
 {
-    // Filled in by the oscilloscope's trigger controls.
+    scopeTriggerSourceChanged(index);
 }
 
 void VeskInterface::on_radioButtonRisingEdge_clicked()
 {
-    // Filled in by the oscilloscope's trigger controls.
+    scopeSetTriggerMode();
 }
 
 void VeskInterface::on_radioButtonFallingEdge_clicked()
 {
-    // Filled in by the oscilloscope's trigger controls.
+    scopeSetTriggerMode();
 }
 
 void VeskInterface::on_radioButtonDual_clicked()
 {
-    // Filled in by the oscilloscope's trigger controls.
+    scopeSetTriggerMode();
 }
 
 void VeskInterface::on_radioButtonPositiveSlope_clicked()
 {
-    // Filled in by the oscilloscope's trigger controls.
+    scopeSetTriggerMode();
 }
 
 void VeskInterface::on_radioButtonNegativeSlope_clicked()
 {
-    // Filled in by the oscilloscope's trigger controls.
+    scopeSetTriggerMode();
 }
 
 void VeskInterface::on_radioButtonWindow_clicked()
 {
-    // Filled in by the oscilloscope's trigger controls.
+    scopeSetTriggerMode();
 }
 
-void VeskInterface::on_doubleSpinBoxTrigAuto_valueChanged(double)
+void VeskInterface::on_doubleSpinBoxTrigAuto_valueChanged(double value)
 {
-    // Filled in by the oscilloscope's trigger controls.
+    sendAutoTrigger(ConfigEncoding::autoTrigger(value));
 }
 
-void VeskInterface::on_doubleSpinBoxTrigHold_valueChanged(double)
+void VeskInterface::on_doubleSpinBoxTrigHold_valueChanged(double value)
 {
-    // Filled in by the oscilloscope's trigger controls.
+    sendTriggerHold(int(value));
 }
 
 void VeskInterface::on_radioButtonFree_clicked()
 {
-    // Filled in by the oscilloscope's trigger controls.
+    scopeSetTriggerType();
 }
 
 void VeskInterface::on_radioButtonNormal_clicked()
 {
-    // Filled in by the oscilloscope's trigger controls.
+    scopeSetTriggerType();
 }
 
 void VeskInterface::on_radioButtonAuto_clicked()
 {
-    // Filled in by the oscilloscope's trigger controls.
+    scopeSetTriggerType();
 }
 
 void VeskInterface::on_radioButtonSingle_clicked()
 {
-    // Filled in by the oscilloscope's trigger controls.
+    scopeSetTriggerType();
 }
 
 int VeskInterface::on_forceButton_clicked()
 {
-    // Filled in by the oscilloscope's trigger controls.
-    return -1;
+    return libUsbDevice.controlWriteTransfer(REQ_RUN_CONTROL, RUN_FORCE_TRIGGER, 0);
 }
 
 void VeskInterface::on_stopButton_clicked()
 {
-    // Filled in by the oscilloscope's run control.
+    // The caption names the action the button takes next.
+    if (ui->stopButton->text() == tr("START"))
+        sendScopeStart();
+    else
+        sendScopeStop();
 }
 
 void VeskInterface::on_checkBoxCursorVertical_clicked()
@@ -324,4 +334,143 @@ void VeskInterface::on_comboBoxScopeCursorsChannel_currentIndexChanged(int)
 void VeskInterface::on_comboBoxScopeCursorsHorizontalType_currentIndexChanged(int)
 {
     // Filled in by the oscilloscope's cursors.
+}
+
+// ---- setting handlers ----
+
+void VeskInterface::scopeSamplingSliderChanged(int value)
+{
+    // Slow time bases draw as a rolling trace; elastic traces need a full frame.
+    const bool slow = value > 10;
+    ui->rollMode->setEnabled(slow);
+    slowSamplingRate = slow;
+    ui->elasticMode->setEnabled(!slow || !ui->rollMode->isChecked());
+    if (!libUsbDevice.connected)
+        return;
+    scopeRefreshSamplingRateLabel();
+    sendSamplingRate(value);
+}
+
+void VeskInterface::scopeADCBufferChanged(int index)
+{
+    sendCHBufferBlocks(ConfigEncoding::bufferBlocks(index, CH_BLOCKS_MAX));
+    bufferCheckMaxSize();
+    scopeRefreshSamplingRateLabel();
+    sendCH1Controls();
+    sendCH2Controls();
+    replotRequest = true;
+}
+
+void VeskInterface::scopeRefreshSamplingRateLabel()
+{
+    ui->labelSamplingRate->setText(
+        ScopeValues::samplingRateText(ui->samplingSlider->value(), ui->comboBoxADCBuffer->currentIndex()));
+}
+
+void VeskInterface::channel1GainSliderChanged(int value, bool remark)
+{
+    Q_UNUSED(remark) // the range buttons' marks come with the channel controls
+    sendChannel1GainControls(value);
+}
+
+void VeskInterface::channel2GainSliderChanged(int value, bool remark)
+{
+    Q_UNUSED(remark)
+    sendChannel2GainControls(value);
+}
+
+void VeskInterface::channel1ACDCChanged(bool remark)
+{
+    Q_UNUSED(remark)
+    sendCH1Controls();
+}
+
+void VeskInterface::channel2ACDCChanged(bool remark)
+{
+    Q_UNUSED(remark)
+    sendCH2Controls();
+}
+
+void VeskInterface::channel1TraceChanged(bool on)
+{
+    if (!sendCH1ControlsConfirmed())
+        return;
+    ui->groupBoxCH1AC->setChecked(on);
+    ui->groupBoxCH1DC->setChecked(on);
+    bufferCheckMaxSize();
+    replotRequest = true;
+}
+
+void VeskInterface::channel2TraceChanged(bool on)
+{
+    if (!sendCH2ControlsConfirmed())
+        return;
+    ui->groupBoxCH2AC->setChecked(on);
+    ui->groupBoxCH2DC->setChecked(on);
+    bufferCheckMaxSize();
+    replotRequest = true;
+}
+
+void VeskInterface::channelLogicTraceChanged()
+{
+    if (!sendCHDControlsConfirmed())
+        return;
+    bufferCheckMaxSize();
+    replotRequest = true;
+}
+
+void VeskInterface::scopeTriggerSourceChanged(int index)
+{
+    scopeSetTriggerType();
+    // Record 0 for CH1, 1 for CH2, 2 for the logic bits, EXT and Schmitt.
+    triggerSource = std::clamp(index, int(SOURCE_CH1), int(SOURCE_SCHMITT));
+    triggerChannel = std::min(triggerSource, 2);
+    if (triggerSource >= SOURCE_LOGIC0 && triggerSource < SOURCE_EXT)
+        triggerCoords[2].triggerBit = triggerSource - SOURCE_LOGIC0;
+    sendTriggerSource(triggerSource);
+    const bool analog = triggerSource <= SOURCE_CH2;
+    if (!analog && (ui->radioButtonWindow->isChecked() || ui->radioButtonPositiveSlope->isChecked()
+                    || ui->radioButtonNegativeSlope->isChecked())) {
+        ui->radioButtonRisingEdge->setChecked(true);
+        scopeSetTriggerMode();
+    }
+    // Slopes and the window exist only for the analogue channels.
+    for (QRadioButton *button : {ui->radioButtonWindow, ui->radioButtonPositiveSlope, ui->radioButtonNegativeSlope})
+        button->setEnabled(analog);
+    const TriggerCoord &record = triggerCoords[triggerChannel];
+    sendTriggerPost(record.post);
+    sendTriggerLevel(std::clamp(record.level, -TRIGGER_LEVEL_LIMIT, TRIGGER_LEVEL_LIMIT));
+    sendTriggerWin1Level(std::clamp(record.win1Level, -TRIGGER_LEVEL_LIMIT, TRIGGER_LEVEL_LIMIT));
+    sendTriggerWin2Level(std::clamp(record.win2Level, -TRIGGER_LEVEL_LIMIT, TRIGGER_LEVEL_LIMIT));
+}
+
+void VeskInterface::scopeSetTriggerType()
+{
+    ui->forceButton->setEnabled(!ui->radioButtonFree->isChecked());
+    sendTriggerControls();
+    // A single shot is armed only by the START button.
+    if (!ui->radioButtonSingle->isChecked())
+        sendScopeStart();
+    replotRequest = true;
+}
+
+void VeskInterface::scopeSetTriggerMode()
+{
+    const QRadioButton *modes[] = {ui->radioButtonRisingEdge,    ui->radioButtonFallingEdge,
+                                   ui->radioButtonDual,          ui->radioButtonPositiveSlope,
+                                   ui->radioButtonNegativeSlope, ui->radioButtonWindow};
+    for (int mode = 0; mode < 6; ++mode) {
+        if (modes[mode]->isChecked()) {
+            triggerMode = mode;
+            break;
+        }
+    }
+    sendTriggerControls();
+}
+
+void VeskInterface::scopeRollModeChanged()
+{
+    sendMixedControls();
+    ui->elasticMode->setEnabled(!ui->rollMode->isChecked());
+    replotRequest = true;
 }

@@ -1,13 +1,16 @@
 #include "veskinterface.h"
+#include "ui_veskinterface.h"
+
+#include "protocol.h"
 
 void VeskInterface::on_radioButtonSniffNormal_clicked()
 {
-    // Filled in by the protocol sniffer's run controls.
+    sendMixedControls();
 }
 
 void VeskInterface::on_radioButtonSniffSingle_clicked()
 {
-    // Filled in by the protocol sniffer's run controls.
+    sendMixedControls();
 }
 
 void VeskInterface::on_checkBoxASCII_clicked()
@@ -17,12 +20,24 @@ void VeskInterface::on_checkBoxASCII_clicked()
 
 void VeskInterface::on_checkBoxCircular_clicked()
 {
-    // Filled in by the protocol sniffer's run controls.
+    sendMixedControls();
 }
 
 void VeskInterface::on_startSnifferButton_clicked()
 {
-    // Filled in by the protocol sniffer's run controls.
+    sendSnifferOptionControl();
+    sendSnifferUSARTControl();
+    instrumentCommands.sendMainConfiguration(CFG_SNIFFER_STROBE, ui->comboBoxSniffParallelStrobe->currentIndex());
+    sniffProgress = 0;
+    sniffWriteIndex1 = 0;
+    sniffWriteIndex2 = 0;
+    sniffRing1Flag = true;
+    sniffRing2Flag = true;
+    sniffControlsStartSet(ui->startSnifferButton->text());
+    mainMode = ui->startSnifferButton->text() == tr("STOP") ? MODE_SNIFFER : MODE_SCOPE;
+    sendMainModeControls(mainMode);
+    // The instrument takes the start request as a toggle: it also ends a run.
+    sendSnifferStart();
 }
 
 void VeskInterface::on_pauseSnifferButton_clicked()
@@ -32,60 +47,85 @@ void VeskInterface::on_pauseSnifferButton_clicked()
 
 void VeskInterface::on_pushButtonSnifferClear_clicked()
 {
-    // Filled in by the protocol sniffer's run controls.
+    libUsbDevice.controlWriteTransfer(REQ_RUN_CONTROL, RUN_SNIFFER_CLEAR, 0);
 }
 
-void VeskInterface::on_protocolTabWidget_currentChanged(int)
+void VeskInterface::on_protocolTabWidget_currentChanged(int index)
 {
-    // Filled in by the protocol sniffer's bus selection.
+    sniffProtocolTabChanged(index);
 }
 
 void VeskInterface::on_comboBoxSniffSSINV_currentIndexChanged(int)
 {
-    // Filled in by the SPI settings.
+    sendSnifferOptionControl();
 }
 
 void VeskInterface::on_comboBoxCPOL_currentIndexChanged(int)
 {
-    // Filled in by the SPI settings.
+    sendSnifferOptionControl();
 }
 
 void VeskInterface::on_comboBoxCPHA_currentIndexChanged(int)
 {
-    // Filled in by the SPI settings.
+    sendSnifferOptionControl();
 }
 
 void VeskInterface::on_comboBoxBaud_currentIndexChanged(int)
 {
-    // Filled in by the UART settings.
+    sendSnifferUSARTControl();
 }
 
 void VeskInterface::on_comboBoxUARTData_currentIndexChanged(int)
 {
-    // Filled in by the UART settings.
+    sendSnifferUSARTControl();
 }
 
 void VeskInterface::on_comboBoxParity_currentIndexChanged(int)
 {
-    // Filled in by the UART settings.
+    sendSnifferOptionControl();
 }
 
 void VeskInterface::on_comboBoxStopBits_currentIndexChanged(int)
 {
-    // Filled in by the UART settings.
+    sendSnifferOptionControl();
 }
 
 void VeskInterface::on_checkBoxSynchro_clicked()
 {
-    // Filled in by the UART settings.
+    sendSnifferOptionControl();
 }
 
 void VeskInterface::on_checkBoxSniffParallelInputInvert_clicked()
 {
-    // Filled in by the parallel bus settings.
+    sendSnifferOptionControl();
 }
 
-void VeskInterface::on_comboBoxSniffParallelStrobe_currentIndexChanged(int)
+void VeskInterface::on_comboBoxSniffParallelStrobe_currentIndexChanged(int index)
 {
-    // Filled in by the parallel bus settings.
+    instrumentCommands.sendMainConfiguration(CFG_SNIFFER_STROBE, index);
+}
+
+// ---- setting handlers ----
+
+void VeskInterface::sniffStop()
+{
+    sendSnifferStop();
+    sniffControlsStartSet(tr("STOP"));
+}
+
+void VeskInterface::sniffProtocolTabChanged(int index)
+{
+    sniffStop();
+    mainMode = MODE_SCOPE;
+    sendMainModeControls(mainMode);
+    sendDecodeProtocol(index);
+}
+
+void VeskInterface::sniffControlsStartSet(const QString &state)
+{
+    // `state` is the caption the start button had: "START" begins a run.
+    const bool starting = state == QLatin1String("START");
+    ui->startSnifferButton->setText(starting ? tr("STOP") : tr("START"));
+    ui->pauseSnifferButton->setEnabled(starting);
+    ui->pauseSnifferButton->setChecked(false);
 }

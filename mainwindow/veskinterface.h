@@ -2,14 +2,20 @@
 #define VESKINTERFACE_H
 
 #include "customtheme.h"
+#include "fftwindow.h"
+#include "framehistory.h"
 #include "instrumentcommands.h"
 #include "libusbdevice.h"
 #include "hcursorchannelstate.h"
+#include "pointaccumulator.h"
 #include "scopeframe.h"
+#include "tracebuilder.h"
+#include "tracereferences.h"
 #include "triggercoord.h"
 
 #include <QBrush>
 #include <QColor>
+#include <QHash>
 #include <QList>
 #include <QMainWindow>
 #include <QMap>
@@ -33,9 +39,11 @@ class QCPItemStraightLine;
 class QCPItemText;
 class QCPItemTracer;
 class QCPRange;
+class QComboBox;
 class QCustomPlot;
 class QFile;
 class QMouseEvent;
+class QSlider;
 class QTextStream;
 class ScopeOptions;
 class Settings;
@@ -319,6 +327,116 @@ private slots:
     void on_sweepEndFreqSlider_valueChanged(int value);
     // END form slots
 
+    // BEGIN configuration encoders and setting handlers
+    // Each encoder reads its widgets anew and writes one configuration item,
+    // so the instrument always gets what the window shows.
+private slots:
+    void sendTriggerSource();
+    void sendTriggerSource(int value);
+    void sendGateSource();
+    void scopeStartForce();
+    void sendMeterFrequencyControl();
+
+public:
+    // Composite encoders.
+    void sendCH1Controls();
+    void sendCH2Controls();
+    void sendCHDControls();
+    void sendCHDBitControls();
+    void sendTriggerControls();
+    void sendMixedControls();
+    void sendSnifferOptionControl();
+    void sendSnifferUSARTControl();
+    void sendSweepTypeControls();
+    void sendWaveType();
+    // Confirmed encoders: true when the instrument took the item, after at
+    // most one shrink of the oscilloscope buffer to what it offered.
+    bool sendDACControlsConfirmed();
+    bool sendCH1ControlsConfirmed();
+    bool sendCH2ControlsConfirmed();
+    bool sendCHDControlsConfirmed();
+    // Per-item setters with their limits.
+    void sendMainModeControls(int value);
+    void sendSamplingRate(int value);
+    void sendChannel1GainControls(int value);
+    void sendChannel2GainControls(int value);
+    void sendTriggerHold(int value);
+    void sendTriggerPost(int position);
+    void sendTriggerLevel(int value);
+    void sendTriggerWin1Level(int value);
+    void sendTriggerWin2Level(int value);
+    void sendAutoTrigger(int value);
+    void sendDecodeProtocol(int value);
+    void sendDACBufferBlocks(int value);
+    void sendCHBufferBlocks(int value);
+    void sendSweepStart(int value);
+    void sendSweepEnd(int value);
+    void sendSweepSpeed(int value);
+    void sendWaveAmplitude(int value);
+    void sendWaveDuty(int value);
+    void sendWaveOffset(int value);
+    void sendWaveConstantLevel(int value);
+    void sendWaveFrequency(long long value);
+    // Run control.
+    void sendScopeStart();
+    void sendScopeStop();
+    int sendScopeForce();
+    int sendSnifferStart();
+    int sendSnifferStop();
+    int sendCouterStart();
+    int sendCouterStop();
+    // Main tab switch and the instrument's buffer limits.
+    void mainTabChanged(int index);
+    int bufferCheckMaxSize();
+    void bufferComboBoxItemChange(QComboBox *box, int blocks);
+
+    // Oscilloscope setting handlers.
+    int scopeCH1ControlsValue();
+    int scopeCH2ControlsValue();
+    int scopeCHDControlsValue();
+    void scopeSamplingSliderChanged(int value);
+    void scopeADCBufferChanged(int index);
+    void scopeRefreshSamplingRateLabel();
+    void channel1GainSliderChanged(int value, bool remark);
+    void channel2GainSliderChanged(int value, bool remark);
+    void channel1ACDCChanged(bool remark);
+    void channel2ACDCChanged(bool remark);
+    void channel1TraceChanged(bool on);
+    void channel2TraceChanged(bool on);
+    void channelLogicTraceChanged();
+    void scopeTriggerSourceChanged(int index);
+    void scopeSetTriggerType();
+    void scopeSetTriggerMode();
+    void scopeRollModeChanged();
+
+    // Generator setting handlers.
+    void awgEnableChanged();
+    void awgDACBufferChanged(int index);
+    void awgAmplitudeSliderChanged(int value);
+    void awgDutyCycleSliderChanged(int value);
+    void awgOffsetSliderChanged(int value);
+    void frequencyDigitsValueChanged();
+    void updateFrequency(double value);
+    float frequencyRealValueCheck();
+    void sweepSpeedSliderChanged(int value);
+    void sweepStartFreqChanged(QSlider *start, QSlider *end);
+    void sweepEndFreqChanged(QSlider *start, QSlider *end);
+    void sweepCursorsUpdate();
+
+    // Meter and counter setting handlers.
+    void meterTabChanged(int page);
+    void meterFrequencyModeChanged();
+
+    // Protocol sniffer setting handlers.
+    void sniffStop();
+    void sniffProtocolTabChanged(int index);
+    void sniffControlsStartSet(const QString &state);
+
+private:
+    bool sendConfirmedControl(unsigned char index, int value);
+    double frequencyDigitsToFrequency() const;
+    // END configuration encoders and setting handlers
+
 public:
     // ---- shell ----
     Ui_VeskInterface *ui = nullptr;
@@ -358,14 +476,9 @@ public:
     bool captureRequest = false;
     bool saveWaveRequest = false;
     bool waveLoaded = false;
-    QVector<double> ch1Reference;
-    QVector<double> ch2Reference;
     QVector<double> ch1WaveData;
     QVector<double> ch2WaveData;
-    QVector<double> logicReference[8];
     QVector<double> logicWaveData[8];
-    QList<QVector<double>> ch1History;
-    QList<QVector<double>> ch2History;
     int plotXRange = 1536;
     int plotXMinSpan = 256;
     int plotYRange = 1280;
@@ -413,12 +526,12 @@ public:
     QColor hCursorLabelColor;
 
     // Plot items and graphs, owned by the plot widget.
-    QCPItemTracer *cursorTracers[2] = {};
+    QCPItemTracer *cursorTracers[4] = {};
     QCPItemStraightLine *hCursorALine = nullptr;
     QCPItemStraightLine *hCursorBLine = nullptr;
     QCPItemStraightLine *vCursorALine = nullptr;
     QCPItemStraightLine *vCursorBLine = nullptr;
-    QCPItemStraightLine *ch1ZeroIndicatorLines = nullptr;
+    QCPItemStraightLine *ch1ZeroIndicatorLines[2] = {};
     QCPItemStraightLine *ch2ZeroIndicatorLine = nullptr;
     QCPItemStraightLine *chdZeroIndicatorLine = nullptr;
     QCPItemPixmap *hCursorAHandle = nullptr;
@@ -478,7 +591,6 @@ public:
     int playSavedSampling = 0;
 
     // Set by the setting handlers and the options when they first run.
-    QVector<double> fftWindowCoefficients;
     int ch1Position = 0;
     int ch2Position = 0;
     int chdPosition = 0;
@@ -495,6 +607,34 @@ public:
     bool sniffRing1Flag = false;
     bool sniffRing2Flag = false;
     int sniffLastSequence = -1;
+
+    // ---- oscilloscope traces: frame processing, plot set-up, themes ----
+    // Draws the frame in frameCache: traces, persistence, references, XY and
+    // roll, spectra and the channel measurement displays; then replots.
+    void scopeProcessFrame();
+    int logicBitPos0(int bit) const;
+    void logicLabelsRefresh();
+    void gridBoxSet(const QColor &color, Qt::PenStyle style);
+    void displayControlsSet();
+    void displayIntensitySliderChanged(int value);
+    void scopeSetSizeX(int blocks);
+    void fftWindowFunctionSet();
+    void fftControlsPlotSet();
+
+    // Most points a graph gathers while persistence is on.
+    static constexpr int persistencePointLimit = 16384;
+    // Working traces of the frame being drawn; their storage is reused.
+    TraceBuilder::Traces frameTraces;
+    FrameHistory ch1History;
+    FrameHistory ch2History;
+    TraceReferences references;
+    FftWindow fftWindow;
+    // Points gathered per graph while persistence is on, oldest dropped.
+    QHash<QCPGraph *, PointAccumulator> persistencePoints;
+    bool persistenceWasOn = false;
+    // Receive buffer of the refused read already warned about: a new read
+    // always arrives in another buffer.
+    const unsigned char *warnedReadBuffer = nullptr;
 
 private:
     // Shell.
@@ -526,6 +666,22 @@ private:
     void displayThemeChanged(int theme);
     void logicLabelPositionSet(int position);
     void displayGridStyleChanged(int style);
+
+    // Oscilloscope traces.
+    bool scopeAcceptRead();
+    void setupGraphs(QCustomPlot *plot);
+    void setupTracers(QCustomPlot *plot);
+    void setupItemLabels(QCustomPlot *plot);
+    void setupCursors(QCustomPlot *plot);
+    void scopeShowMeasurements();
+    void scopeDrawAnalog(QCPGraph *graph, QCPGraph *const *persistenceGraphs, QCPGraph *refGraph,
+                         const QVector<double> &values, const FrameHistory &history,
+                         const QVector<double> &reference, bool present, bool persistence);
+    void scopeDrawLogic(bool persistence);
+    void scopeDrawSpectrum(bool persistence);
+    void putTrace(QCPGraph *graph, const QVector<double> &keys, const QVector<double> &values,
+                  bool persistence);
+    void clearTrace(QCPGraph *graph);
 
     // Protocol sniffer.
     void sniffDataShow();

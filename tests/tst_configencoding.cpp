@@ -1,5 +1,8 @@
 #include "testmain.h"
 #include "configencoding.h"
+#include "protocol.h"
+
+#include <cmath>
 
 using namespace ConfigEncoding;
 
@@ -156,6 +159,42 @@ private slots:
         else if (item == "constant")
             actual = waveConstantLevel(int(value));
         QCOMPARE(actual, expected);
+    }
+
+    void autoTriggerSteps_data()
+    {
+        QTest::addColumn<double>("seconds");
+        QTest::addColumn<int>("expected");
+        QTest::newRow("shortest time-out") << 0.16384 << 3;
+        QTest::newRow("longest time-out") << 10.4858 << 255;
+        QTest::newRow("decimal just below a whole step") << 0.28672 << 6;
+        QTest::newRow("decimal just above a whole step") << 0.2048 << 4;
+    }
+    void autoTriggerSteps()
+    {
+        QFETCH(double, seconds);
+        QTEST(autoTrigger(seconds), "expected");
+    }
+
+    // Every value the five-decimal spin box can hold maps to its own step.
+    void autoTriggerEverySpinBoxStep()
+    {
+        for (int step = 0; step <= 252; ++step) {
+            const double seconds = std::round((0.16384 + step * 0.04096) * 1e5) / 1e5;
+            QCOMPARE(autoTrigger(seconds), step + 3);
+        }
+    }
+
+    void bufferLengths()
+    {
+        QCOMPARE(bufferBlocks(-1, CH_BLOCKS_MAX), 1);
+        QCOMPARE(bufferBlocks(0, CH_BLOCKS_MAX), 1);
+        QCOMPARE(bufferBlocks(20, CH_BLOCKS_MAX), 15);
+        QCOMPARE(bufferBlocks(5, DAC_BLOCKS_MAX), 2);
+        QCOMPARE(bufferSizeTexts(2), (QStringList{"256", "512"}));
+        QCOMPARE(bufferSizeTexts(0), QStringList{"256"});
+        QCOMPARE(bufferSizeTexts(15).last(), QStringLiteral("3840"));
+        QCOMPARE(bufferSizeTexts(15).size(), 15);
     }
 };
 
