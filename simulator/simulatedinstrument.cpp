@@ -31,9 +31,20 @@
 
 namespace {
 
-constexpr const char *kDevNode = "/dev/bus/usb/001/002";
-constexpr const char *kSysName = "pci0000:00/0000:00:14.0/usb1/1-1";
-constexpr unsigned kDevNum = 2;
+// The instrument at port p of the bus has device number p + 1 (the root
+// hub is 1).
+std::string devNodeAt(int port)
+{
+    char node[32];
+    std::snprintf(node, sizeof node, "/dev/bus/usb/001/%03d", port + 1);
+    return node;
+}
+
+std::string sysNameAt(int port)
+{
+    return "pci0000:00/0000:00:14.0/usb1/1-" + std::to_string(port);
+}
+
 constexpr const char *kManufacturer = "Vesk Simulations";
 constexpr const char *kProduct = "VESKSIM simulated instrument";
 constexpr const char *kSerial = "SIM0001";
@@ -182,7 +193,9 @@ public:
         driverBound = options.kernelDriverBound;
     }
 
-    bool start(std::string *error);
+    // Plugs the instrument in at `port`: into a new testbed, or beside the
+    // instrument that owns `shared`.
+    bool start(std::string *error, UMockdevTestbed *shared, int port);
     void stop();
     void unplug();
     bool replug(std::string *error);
@@ -203,6 +216,10 @@ public:
     WireLog wireLog;
 
     UMockdevTestbed *testbed = nullptr;
+    bool ownsTestbed = true;
+    int port = 1;
+    std::string devNode;
+    std::string sysName;
     UMockdevIoctlBase *handler = nullptr;
     std::mutex testbedMutex;                  // serialises testbed calls
     std::string rootDir;
@@ -272,15 +289,20 @@ bool SimulatedInstrument::Private::plugDevice(std::string *error)
 
     // All attributes, the binary descriptors included, exist before the
     // "add" uevent goes out, or the host's hotplug thread may see a half device.
-    std::string text = std::string("P: /devices/") + kSysName + "\n"
-                       "E: SUBSYSTEM=usb\nE: DEVTYPE=usb_device\nE: DEVNAME=" + kDevNode + "\n"
-                       "E: BUSNUM=001\nE: DEVNUM=002\nE: MAJOR=189\nE: MINOR=1\n"
-                       "E: PRODUCT=1d50/60eb/100\nE: TYPE=0/0/0\n"
+    char numbers[160];
+    std::snprintf(numbers, sizeof numbers,
+                  "E: BUSNUM=001\nE: DEVNUM=%03d\nE: MAJOR=189\nE: MINOR=%d\n"
+                  "A: devnum=%d\nA: devpath=%d\nA: dev=189:%d\n",
+                  port + 1, port, port + 1, port, port);
+    std::string text = std::string("P: /devices/") + sysName + "\n"
+                       "E: SUBSYSTEM=usb\nE: DEVTYPE=usb_device\nE: DEVNAME=" + devNode + "\n"
+                       + numbers
+                       + "E: PRODUCT=1d50/60eb/100\nE: TYPE=0/0/0\n"
                        "A: idVendor=1d50\nA: idProduct=60eb\nA: bcdDevice=0100\n"
                        "A: bDeviceClass=00\nA: bDeviceSubClass=00\nA: bDeviceProtocol=00\n"
                        "A: bNumConfigurations=1\nA: bConfigurationValue=1\nA: bNumInterfaces=1\n"
-                       "A: bMaxPacketSize0=64\nA: busnum=1\nA: devnum=2\nA: devpath=1\n"
-                       "A: speed=480\nA: version=2.00\nA: maxchild=0\nA: dev=189:1\n"
+                       "A: bMaxPacketSize0=64\nA: busnum=1\n"
+                       "A: speed=480\nA: version=2.00\nA: maxchild=0\n"
                        "A: manufacturer=" + kManufacturer + "\nA: product=" + kProduct + "\nA: serial=" + kSerial
                        + "\nH: descriptors=";
     char hex[3];
@@ -299,8 +321,11 @@ bool SimulatedInstrument::Private::plugDevice(std::string *error)
     return true;
 }
 
-bool SimulatedInstrument::Private::start(std::string *error)
+bool SimulatedInstrument::Private::start(std::string *error, UMockdevTestbed *shared, int busPort)
 {
+    port = busPort;
+    devNode = devNodeAt(port);
+    sysName = sysNameAt(port);
     {
         // A restarted instrument is freshly plugged in.
         std::lock_guard<std::mutex> lock(mutex);
@@ -314,12 +339,15 @@ bool SimulatedInstrument::Private::start(std::string *error)
             *error = "cannot open the wire log " + options.wireLogFile;
         return false;
     }
-    testbed = umockdev_testbed_new();   // sets UMOCKDEV_DIR for this process
+    ownsTestbed = shared == nullptr;
+    // A new testbed sets UMOCKDEV_DIR for this process.
+    testbed = ownsTestbed ? umockdev_testbed_new() : UMOCKDEV_TESTBED(g_object_ref(shared));
     gchar *root = umockdev_testbed_get_root_dir(testbed);
     rootDir = root;
     g_free(root);
-    cleanupSlot = registerTestbedDir(rootDir);
-    nodePath = rootDir + kDevNode;
+    if (ownsTestbed)
+        cleanupSlot = registerTestbedDir(rootDir);
+    nodePath = rootDir + devNode;
     if (!plugDevice(error))
         return false;
 
@@ -327,7 +355,7 @@ bool SimulatedInstrument::Private::start(std::string *error)
     g_signal_connect(handler, "handle-ioctl", G_CALLBACK(onHandleIoctl), this);
     g_signal_connect(handler, "client-connected", G_CALLBACK(onClientConnected), this);
     GError *gerror = nullptr;
-    if (!umockdev_testbed_attach_ioctl(testbed, kDevNode, handler, &gerror)) {
+    if (!umockdev_testbed_attach_ioctl(testbed, devNode.c_str(), handler, &gerror)) {
         if (error)
             *error = std::string("cannot serve the device node: ") + (gerror ? gerror->message : "?");
         g_clear_error(&gerror);
@@ -346,8 +374,18 @@ void SimulatedInstrument::Private::stop()
     changed.notify_all();
     if (streamer.joinable())
         streamer.join();
-    // Removes the folder and unsets UMOCKDEV_DIR. A host that still has the
-    // node open would abort on the closed socket, hence "stop after closing".
+    // An instrument beside another leaves the bus; the owner's testbed goes
+    // with the folder and UMOCKDEV_DIR. A host that still has the node open
+    // would abort on the closed socket, hence "stop after closing".
+    bool plugged;
+    {
+        std::lock_guard<std::mutex> lock(mutex);
+        plugged = !unplugged;
+    }
+    if (testbed && !ownsTestbed && plugged) {
+        std::lock_guard<std::mutex> lock(testbedMutex);
+        umockdev_testbed_remove_device(testbed, ("/sys/devices/" + sysName).c_str());
+    }
     g_clear_object(&testbed);
     g_clear_object(&handler);
     unregisterTestbedDir(cleanupSlot);
@@ -878,7 +916,7 @@ gboolean SimulatedInstrument::Private::handleIoctl(UMockdevIoctlClient *client)
         if (!(data = resolveArgument(argument, sizeof(usbdevfs_connectinfo))))
             return completeError(client, EFAULT);
         auto *info = reinterpret_cast<usbdevfs_connectinfo *>(data->data);
-        info->devnum = kDevNum;
+        info->devnum = unsigned(port + 1);
         info->slow = 0;
         break;
     }
@@ -932,7 +970,7 @@ void SimulatedInstrument::Private::unplug()
     }
     changed.notify_all();
     std::lock_guard<std::mutex> lock(testbedMutex);
-    const std::string sysPath = std::string("/sys/devices/") + kSysName;
+    const std::string sysPath = "/sys/devices/" + sysName;
     umockdev_testbed_uevent(testbed, sysPath.c_str(), "remove");
     umockdev_testbed_remove_device(testbed, sysPath.c_str());
 }
@@ -1029,7 +1067,23 @@ bool SimulatedInstrument::start(std::string *error)
 {
     if (d->testbed)
         return true;
-    if (!d->start(error)) {
+    if (!d->start(error, nullptr, 1)) {
+        d->stop();
+        return false;
+    }
+    return true;
+}
+
+bool SimulatedInstrument::startBeside(SimulatedInstrument &first, std::string *error)
+{
+    if (d->testbed)
+        return true;
+    if (!first.d->testbed) {
+        if (error)
+            *error = "the first instrument is not running";
+        return false;
+    }
+    if (!d->start(error, first.d->testbed, first.d->port + 1)) {
         d->stop();
         return false;
     }

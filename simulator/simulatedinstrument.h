@@ -2,10 +2,10 @@
 #define SIMULATEDINSTRUMENT_H
 
 // A simulated instrument on a simulated USB bus: a umockdev testbed with one
-// device (the instrument's ids, interface 0, bulk endpoints 0x01 and 0x81)
-// whose usbfs node is served by this class, so that unmodified libusb code in
-// the same process (or in a child started with the testbed's environment)
-// talks to it. The instrument answers the command set, streams oscilloscope
+// device (the instrument's ids, interface 0, bulk endpoints 0x01 and 0x81;
+// a second one may join the bus, startBeside) whose usbfs node is served by
+// this class, so that unmodified libusb code in the same process (or in a
+// child started with the testbed's environment) talks to it. The instrument answers the command set, streams oscilloscope
 // and sniffer frames, keeps a wire log, and injects faults on demand.
 //
 // In a test: call SimulatedInstrument::ensurePreloaded(argc, argv) first thing
@@ -70,6 +70,9 @@ public:
     // Creates the testbed (sets UMOCKDEV_DIR in this process) and plugs the
     // device in. False with a reason in *error when it cannot.
     bool start(std::string *error = nullptr);
+    // Plugs this instrument in at the next port of `first`'s bus, in its
+    // testbed. Stop it before `first`.
+    bool startBeside(SimulatedInstrument &first, std::string *error = nullptr);
     // Removes the testbed and its temporary folder. Also done by the destructor.
     void stop();
     bool isRunning() const;
