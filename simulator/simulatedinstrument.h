@@ -5,8 +5,9 @@
 // device (the instrument's ids, interface 0, bulk endpoints 0x01 and 0x81;
 // a second one may join the bus, startBeside) whose usbfs node is served by
 // this class, so that unmodified libusb code in the same process (or in a
-// child started with the testbed's environment) talks to it. The instrument answers the command set, streams oscilloscope
-// and sniffer frames, keeps a wire log, and injects faults on demand.
+// child started with the testbed's environment) talks to it. The instrument
+// answers the command set, streams oscilloscope and sniffer frames, keeps a
+// wire log, and injects faults on demand.
 //
 // In a test: call SimulatedInstrument::ensurePreloaded(argc, argv) first thing
 // in main(), then create an instance and start() it before libusb_init().
