@@ -100,6 +100,9 @@ private slots:
 
     // Device connection.
     void on_connectButton_clicked();
+    int deviceSettingsInitialize();
+    void deviceSettingsSendBulk();
+    void deviceConnectionLost();
 
     // Settings dialog and options.
     void callSettings(const QString &item);
@@ -330,7 +333,7 @@ private slots:
     // BEGIN configuration encoders and setting handlers
     // Each encoder reads its widgets anew and writes one configuration item,
     // so the instrument always gets what the window shows.
-private slots:
+public slots:
     void sendTriggerSource();
     void sendTriggerSource(int value);
     void sendGateSource();
@@ -650,8 +653,19 @@ private:
     void deviceSettingsSave();
 
     // Device connection.
+    int deviceInitialize();
+    int deviceProfileGet(const QString &text);
+    void deviceInfoRead(const QString &path);
     void deviceSettingsExec();
+    void deviceSettingsSendInteractive();
     void disconnectDevice(bool closing);
+    // The toggle's disconnect, with the reason on the info line.
+    void deviceLinkLost(const QString &reason);
+    // Starts the oscilloscope two seconds after the settings went out,
+    // unless that connection ended first.
+    QTimer scopeStartTimer;
+    // Set while a connection attempt runs; it handles its own link failures.
+    bool deviceConnecting = false;
 
     // Measurement displays.
     void setupMeasurementDisplays();
