@@ -1,8 +1,16 @@
-// The acquisition data path: the 4 ms tick and the frame cache.
+// The acquisition data path: the 4 ms tick, the frame cache and the drawing
+// of a frame.
 #include "veskinterface.h"
 #include "ui_veskinterface.h"
 
+#include "fftspectrum.h"
+#include "framemeasurement.h"
 #include "protocol.h"
+#include "scopeframecheck.h"
+#include "scopevalues.h"
+
+#include <cmath>
+#include <cstring>
 
 void VeskInterface::dataShow()
 {
@@ -20,22 +28,314 @@ void VeskInterface::dataShow()
 
 void VeskInterface::scopeDataShow()
 {
-    // Frame processing comes with the oscilloscope traces.
+    if (!scopeAcceptRead() && !replotRequest)
+        return;
+    scopeProcessFrame();
+}
+
+bool VeskInterface::scopeAcceptRead()
+{
+    LibUsbDevice &device = libUsbDevice;
+    if (!device.dataReady || !device.receiveBuffer)
+        return false;
+    const int expected = ScopeFrameCheck::expectedLength(
+        ui->checkBoxCH1Trace->isChecked(), ui->checkBoxCH2Trace->isChecked(),
+        ui->checkBoxCHDTrace->isChecked(), ui->comboBoxADCBuffer->currentIndex());
+    const ScopeFrameCheck::Result result =
+        ScopeFrameCheck::check(device.receiveBuffer, device.receivedCount, expected);
+    switch (result.verdict) {
+    case ScopeFrameCheck::Verdict::LengthMismatch:
+        return false;
+    case ScopeFrameCheck::Verdict::InvalidTag:
+        // The read stays pending and is looked at every tick until the next
+        // one replaces it; it is reported once.
+        if (device.receiveBuffer != warnedReadBuffer) {
+            warnedReadBuffer = device.receiveBuffer;
+            logToFile(result.message, 2);
+        }
+        return false;
+    case ScopeFrameCheck::Verdict::InconsistentHeader:
+        logToFile(result.message, 2);
+        device.dataReady = false;
+        return false;
+    case ScopeFrameCheck::Verdict::Accepted:
+        break;
+    }
+    std::memcpy(frameCache, device.receiveBuffer, std::size_t(device.receivedCount));
+    return true;
+}
+
+void VeskInterface::scopeProcessFrame()
+{
+    libUsbDevice.dataReady = false;
+    replotRequest = false;
+    warnedReadBuffer = nullptr;
+
+    TraceBuilder::Settings settings;
+    settings.plotYRange = plotYRange;
+    settings.ch1Position = ui->ch1PositionSlider->value();
+    settings.ch2Position = ui->ch2PositionSlider->value();
+    settings.logicPosition = ui->chdPositionSlider->value();
+    settings.logicSize = ui->chdSizeSlider->value();
+    settings.rollMode = ui->rollMode->isChecked() && ui->rollMode->isEnabled();
+    settings.xyMode = ui->xyMode->isChecked();
+    TraceBuilder::Traces &traces = frameTraces;
+    if (!TraceBuilder::build(frameCache, int(sizeof frameCache), settings, &traces)) {
+        // Only checked frames reach the cache; this is a safeguard.
+        logToFile(QStringLiteral("Scope data: cached frame has no readable layout"), 2);
+        return;
+    }
+    const frameconfig_t &header = traces.header;
+    if (traces.sampleCount != scopeSizeX)
+        scopeSetSizeX(traces.sampleCount / int(ScopeFrame::blockSamples));
+
+    ch2ZeroHead->setVisible(traces.hasCh2);
+    ch2ZeroIndicatorLine->setVisible(traces.hasCh2);
+    chdZeroHead->setVisible(traces.hasLogic);
+    chdZeroIndicatorLine->setVisible(traces.hasLogic);
+    hCursorChannels[0].enabled = traces.hasCh1;
+    hCursorChannels[1].enabled = traces.hasCh2;
+    hCursorChannels[2].enabled = traces.hasLogic;
+    ui->timeLabel->setText(QStringLiteral("Time = ") + ScopeValues::timeBaseText(header.timeBase));
+
+    FrameMeasurement::measure(frameCache, ui->checkBoxmeterondev->isChecked(), &traces);
+    scopeShowMeasurements();
+
+    if (ui->comboBoxScopeCursorsHorizontalType->currentIndex() == 1) {
+        const int channel = ui->comboBoxScopeCursorsChannel->currentIndex();
+        const channela_t *record = nullptr;
+        if (channel == 0 && traces.hasCh1)
+            record = &traces.ch1Record;
+        else if (channel == 1 && traces.hasCh2)
+            record = &traces.ch2Record;
+        if (record)
+            TraceBuilder::crossingCursorPositions(*record, traces.ringStart, traces.sampleCount,
+                                                  &vCursorAPosition, &vCursorBPosition);
+    }
+    cursorTimeBaseIndex = qMin(int(header.timeBase), ScopeValues::timeBaseCount - 1);
+
+    const int decay = ui->decaySlider->value();
+    ch1History.append(traces.ch1, decay);
+    ch2History.append(traces.ch2, decay);
+    for (int h = qBound(0, decay, FrameHistory::maxDepth); h < FrameHistory::maxDepth; ++h) {
+        clearTrace(ch1PersistenceGraphs[h]);
+        clearTrace(ch2PersistenceGraphs[h]);
+    }
+
+    if (captureRequest) {
+        captureRequest = false;
+        const auto ch1Range = TraceReferences::analogCaptureRange(ch1Position, plotYRange);
+        const auto ch2Range = TraceReferences::analogCaptureRange(ch2Position, plotYRange);
+        const auto logicRange = TraceReferences::logicCaptureRange(chdPosition, plotYRange);
+        ui->ch1CaptureSlider->setRange(ch1Range.first, ch1Range.second);
+        ui->ch1CaptureSlider->setValue(0);
+        ui->ch2CaptureSlider->setRange(ch2Range.first, ch2Range.second);
+        ui->ch2CaptureSlider->setValue(0);
+        ui->chdCaptureSlider->setRange(logicRange.first, logicRange.second);
+        ui->chdCaptureSlider->setValue(0);
+        references.capture(traces);
+    }
+
+    if (waveLoaded) {
+        traces.ch1 = ch1WaveData;
+        traces.ch2 = ch2WaveData;
+        for (int bit = 0; bit < TraceBuilder::logicChannels; ++bit) {
+            traces.logicLevels[bit] = logicWaveData[bit];
+            traces.logicBaselines[bit].clear();
+        }
+    }
+
+    const bool persistence = ui->checkBoxPersistence->isChecked();
+    if (persistence != persistenceWasOn) {
+        // Points gathered in an earlier persistence run are never shown again.
+        for (PointAccumulator &points : persistencePoints)
+            points.clear();
+        persistenceWasOn = persistence;
+    }
+    if (settings.xyMode) {
+        clearTrace(ch1Graph);
+        clearTrace(ch2Graph);
+        for (int h = 0; h < FrameHistory::maxDepth; ++h) {
+            clearTrace(ch1PersistenceGraphs[h]);
+            clearTrace(ch2PersistenceGraphs[h]);
+        }
+        // CH1 is the key, so the points are not in key order.
+        ch1Graph->setData(traces.keys, traces.ch2, false);
+        ch1Graph->rescaleValueAxis(true);
+    } else {
+        scopeDrawAnalog(ch1Graph, ch1PersistenceGraphs, ch1RefGraph, traces.ch1, ch1History,
+                        ui->refCH1->isChecked() ? references.ch1(ui->ch1CaptureSlider->value())
+                                                : QVector<double>(),
+                        traces.hasCh1, persistence);
+        scopeDrawAnalog(ch2Graph, ch2PersistenceGraphs, ch2RefGraph, traces.ch2, ch2History,
+                        ui->refCH2->isChecked() ? references.ch2(ui->ch2CaptureSlider->value())
+                                                : QVector<double>(),
+                        traces.hasCh2, persistence);
+        scopeDrawLogic(persistence);
+        scopeDrawSpectrum(persistence);
+    }
+
+    ui->plotterWidget->setPersistenceDrawing(persistence);
+    // Coalesced with any other replot asked for before the event loop runs.
+    ui->plotterWidget->replot(QCustomPlot::rpQueuedReplot);
+}
+
+void VeskInterface::scopeShowMeasurements()
+{
+    struct ChannelDisplays
+    {
+        bool present;
+        const channela_t &record;
+        MultimeterDisplay *vpp, *max, *min, *rms, *average, *frequency;
+    };
+    const ChannelDisplays channels[] = {
+        {frameTraces.hasCh1, frameTraces.ch1Record, ui->multimeterdisplayVppCh1,
+         ui->multimeterdisplayMaxCh1, ui->multimeterdisplayMinCh1, ui->multimeterdisplayRMSCh1,
+         ui->multimeterdisplayAverCh1, ui->multimeterdisplayFreqCh1},
+        {frameTraces.hasCh2, frameTraces.ch2Record, ui->multimeterdisplayVppCh2,
+         ui->multimeterdisplayMaxCh2, ui->multimeterdisplayMinCh2, ui->multimeterdisplayRMSCh2,
+         ui->multimeterdisplayAverCh2, ui->multimeterdisplayFreqCh2},
+    };
+    for (const ChannelDisplays &channel : channels) {
+        if (!channel.present)
+            continue;
+        const FrameMeasurement::Readings values = FrameMeasurement::readings(channel.record);
+        channel.vpp->setValue(values.vpp);
+        channel.max->setValue(values.max);
+        channel.min->setValue(values.min);
+        channel.rms->setValue(values.rms);
+        channel.average->setValue(values.average);
+        if (std::isnan(values.frequency))
+            channel.frequency->setNaN();
+        else
+            channel.frequency->setValue(values.frequency);
+    }
+}
+
+void VeskInterface::scopeDrawAnalog(QCPGraph *graph, QCPGraph *const *persistenceGraphs,
+                                    QCPGraph *refGraph, const QVector<double> &values,
+                                    const FrameHistory &history, const QVector<double> &reference,
+                                    bool present, bool persistence)
+{
+    const QVector<double> &keys = frameTraces.keys;
+    if (!persistence) {
+        clearTrace(graph);
+        for (int h = 0; h < FrameHistory::maxDepth; ++h)
+            clearTrace(persistenceGraphs[h]);
+    }
+    if (present) {
+        putTrace(graph, keys, values, persistence);
+        if (!persistence) {
+            for (int h = 0; h < history.size(); ++h)
+                persistenceGraphs[h]->setData(keys, history.frames().at(h), true);
+        }
+    }
+    if (reference.isEmpty())
+        clearTrace(refGraph);
+    else
+        refGraph->setData(keys, reference, true);
+}
+
+void VeskInterface::scopeDrawLogic(bool persistence)
+{
+    const QVector<double> &keys = frameTraces.keys;
+    const bool referenceShown = ui->refLogic->isChecked();
+    logicLabelsRefresh();
+    for (int bit = 0; bit < TraceBuilder::logicChannels; ++bit) {
+        if (!persistence) {
+            clearTrace(logicGraphs[bit]);
+            clearTrace(logicGraphs2[bit]);
+        }
+        bool labelShown = false;
+        if (frameTraces.hasLogic && chdBitEnabled[bit]) {
+            putTrace(logicGraphs[bit], keys, frameTraces.logicLevels[bit], persistence);
+            putTrace(logicGraphs2[bit], keys, frameTraces.logicBaselines[bit], persistence);
+            labelShown = true;
+        }
+        if (referenceShown && chdBitEnabled[bit]) {
+            logicRefGraphs[bit]->setData(keys, references.logic(bit, ui->chdCaptureSlider->value()), true);
+            labelShown = true;
+        } else {
+            clearTrace(logicRefGraphs[bit]);
+        }
+        logicLabels[bit]->setVisible(labelShown);
+    }
+}
+
+void VeskInterface::scopeDrawSpectrum(bool persistence)
+{
+    if (!persistence) {
+        clearTrace(fftCh1Graph);
+        clearTrace(fftCh2Graph);
+    }
+    if (!ui->checkBoxFFTTrace->isChecked())
+        return;
+    const std::size_t n = std::size_t(frameTraces.sampleCount);
+    const uint8_t mask = frameTraces.header.channelMask;
+    const auto samples = [this](bool present, std::size_t offset) {
+        return present ? reinterpret_cast<const signed char *>(frameCache + offset) : nullptr;
+    };
+    Spectrum::Settings settings;
+    settings.complexInput = ui->checkBoxIQFFT->isChecked();
+    settings.ch1 = ui->checkBoxFFTCH1->isChecked();
+    settings.ch2 = ui->checkBoxFFTCH2->isChecked();
+    settings.logarithmic = ui->checkBoxLogY->isChecked();
+    settings.ringStart = frameTraces.ringStart;
+    const Spectrum::Traces spectrum = Spectrum::compute(
+        samples(frameTraces.hasCh1, ScopeFrame::ch1BlockOffset()),
+        samples(frameTraces.hasCh2, ScopeFrame::ch2BlockOffset(n, mask)), frameTraces.sampleCount,
+        fftWindow.weights(frameTraces.sampleCount), settings);
+    if (!spectrum.ch1.isEmpty())
+        putTrace(fftCh1Graph, spectrum.keys, spectrum.ch1, persistence);
+    if (!spectrum.ch2.isEmpty())
+        putTrace(fftCh2Graph, spectrum.keys, spectrum.ch2, persistence);
+}
+
+void VeskInterface::putTrace(QCPGraph *graph, const QVector<double> &keys,
+                             const QVector<double> &values, bool persistence)
+{
+    if (!persistence) {
+        graph->setData(keys, values, true);
+        return;
+    }
+    // Gathered points are capped, so a long persistence run costs what a
+    // short one does.
+    auto points = persistencePoints.find(graph);
+    if (points == persistencePoints.end())
+        points = persistencePoints.insert(graph, PointAccumulator(persistencePointLimit));
+    points->add(keys, values);
+    graph->setData(points->keys(), points->values(), false);
+}
+
+void VeskInterface::clearTrace(QCPGraph *graph)
+{
+    graph->data()->clear();
 }
 
 void VeskInterface::scopeInitDatacache()
 {
-    const bool ch1 = ui->checkBoxCH1Trace->isChecked();
-    const bool ch2 = ui->checkBoxCH2Trace->isChecked();
-    const bool logic = ui->checkBoxCHDTrace->isChecked();
-    frameconfig_t header{};
-    header.frameType = ScopeFrame::frameTag;
-    header.frameNumber = 0;
-    header.channelMask = (ch1 ? ScopeFrame::maskCh1 : 0) | (ch2 ? ScopeFrame::maskCh2 : 0)
-                         | (logic ? ScopeFrame::maskLogic : 0);
-    header.analogMask = (ch1 ? ScopeFrame::maskCh1 : 0) | (ch2 ? ScopeFrame::maskCh2 : 0);
-    header.samplesPerChannel = static_cast<uint16_t>((ui->comboBoxADCBuffer->currentIndex() + 1) * ScopeFrame::blockSamples);
-    header.timeBase = static_cast<uint8_t>(ui->samplingSlider->value());
-    header.startIndex = 0;
+    const frameconfig_t header = ScopeFrameCheck::emptyHeader(
+        ui->checkBoxCH1Trace->isChecked(), ui->checkBoxCH2Trace->isChecked(),
+        ui->checkBoxCHDTrace->isChecked(), ui->comboBoxADCBuffer->currentIndex(),
+        ui->samplingSlider->value());
     ScopeFrame::writeHeader(header, frameCache);
+}
+
+void VeskInterface::fftWindowFunctionSet()
+{
+    FftWindow::Type type = FftWindow::Hann;
+    if (ui->radioButtonRect->isChecked())
+        type = FftWindow::Rectangular;
+    else if (ui->radioButtonHamming->isChecked())
+        type = FftWindow::Hamming;
+    else if (ui->radioButtonHann->isChecked())
+        type = FftWindow::Hann;
+    else if (ui->radioButtonBlackman->isChecked())
+        type = FftWindow::Blackman;
+    fftWindow.setType(type);
+}
+
+void VeskInterface::fftControlsPlotSet()
+{
+    ui->groupBoxPlot->setEnabled(!ui->checkBoxIQFFT->isChecked());
 }

@@ -2,17 +2,17 @@
 #include "veskinterface.h"
 #include "ui_veskinterface.h"
 
+#include "scopevalues.h"
+
 #include <QKeyEvent>
 
 void VeskInterface::setupValues()
 {
-    // Caption and icon tables come with the oscilloscope's value tables.
-}
-
-void VeskInterface::setupGrid(QCustomPlot *plot)
-{
-    Q_UNUSED(plot)
-    // Graphs, items and axes come with the oscilloscope's plot view.
+    timeBaseTexts = ScopeValues::timeBaseTexts();
+    gainTexts = ScopeValues::gainTexts();
+    gainBoxTitles = ScopeValues::gainBoxTitles();
+    triggerIconsGreen = ScopeValues::triggerIconsGreen();
+    triggerIconsRed = ScopeValues::triggerIconsRed();
 }
 
 void VeskInterface::setHorizontalScrollBar(int lower, int upper)
@@ -73,17 +73,62 @@ void VeskInterface::itemDoubleClick(QCPAbstractItem *item, QMouseEvent *event)
 
 void VeskInterface::on_sizeChanged()
 {
-    // Placing the read-outs after a resize comes with the plot view.
+    // Read-outs keep their distance to the plot's right and bottom edges.
+    const int right = ui->plotterWidget->width() - 1;
+    const int bottom = ui->plotterWidget->height() - 1;
+    vCursorDeltaLabel->position->setCoords(right - 24, 25);
+    vCursorFrequencyLabel->position->setCoords(right - 24, 40);
+    hCursorDeltaLabel->position->setCoords(right - 149, bottom - 44);
+    hCursorBLabel->position->setCoords(right - 149, bottom - 59);
+    hCursorALabel->position->setCoords(right - 149, bottom - 74);
 }
+
+namespace {
+
+// Keeps [lower, upper] inside [0, extent] and at least minSpan wide, moving
+// the axis only where it was out of bounds.
+QCPRange clampedRange(QCPAxis *axis, QCPRange range, int extent, int minSpan)
+{
+    if (range.lower < 0) {
+        axis->setRangeLower(0);
+        range.lower = 0;
+    }
+    if (range.lower > extent - minSpan) {
+        axis->setRangeLower(extent - minSpan);
+        range.lower = extent - minSpan;
+    }
+    if (range.upper > extent) {
+        axis->setRangeUpper(extent);
+        range.upper = extent;
+    }
+    if (range.upper < range.lower + minSpan) {
+        axis->setRangeUpper(range.lower + minSpan);
+        range.upper = range.lower + minSpan;
+    }
+    return QCPRange(int(range.lower), int(range.upper));
+}
+
+} // namespace
 
 void VeskInterface::xAxisChanged(const QCPRange &range)
 {
-    Q_UNUSED(range)
-    // Following the x range comes with the plot view.
+    QCustomPlot *plot = ui->plotterWidget;
+    const QCPRange clamped = clampedRange(plot->xAxis, range, plotXRange, plotXMinSpan);
+    const bool ch2 = ui->comboBoxScopeCursorsChannel->currentIndex() == 1;
+    const int zero = (ch2 ? ch2Position : ch1Position) + plotYRange / 2;
+    const int levelA = ch2 ? hCursorCh2AValue : hCursorCh1AValue;
+    const int levelB = ch2 ? hCursorCh2BValue : hCursorCh1BValue;
+    hCursorAHandle->topLeft->setPixelPosition(QPointF(14, plot->yAxis->coordToPixel(zero + levelA)));
+    hCursorBHandle->topLeft->setPixelPosition(QPointF(14, plot->yAxis->coordToPixel(zero + levelB)));
+    if (ui->checkBoxCHDTrace->isChecked())
+        logicLabelsRefresh();
+    setHorizontalScrollBar(int(clamped.lower), int(clamped.upper));
 }
 
 void VeskInterface::yAxisChanged(const QCPRange &range)
 {
-    Q_UNUSED(range)
-    // Following the y range comes with the plot view.
+    const QCPRange clamped = clampedRange(ui->plotterWidget->yAxis, range, plotYRange, plotYMinSpan);
+    if (ui->checkBoxCHDTrace->isChecked())
+        logicLabelsRefresh();
+    setVerticalScrollBar(int(clamped.lower), int(clamped.upper));
 }

@@ -5,6 +5,11 @@ ScopePlot::ScopePlot(QWidget *parent)
 {
 }
 
+void ScopePlot::setPersistenceDrawing(bool on)
+{
+    m_persistenceDrawing = on;
+}
+
 void ScopePlot::resizeEvent(QResizeEvent *event)
 {
     // The base replots its buffers at the new size before returning.

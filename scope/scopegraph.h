@@ -1,0 +1,26 @@
+#ifndef SCOPEGRAPH_H
+#define SCOPEGRAPH_H
+
+#include <qcustomplot.h>
+
+// A graph of the oscilloscope plot. While its ScopePlot's persistence
+// drawing flag is set, a line graph is drawn one segment at a time and every
+// data point gets a mark of two short horizontal strokes, so that points
+// gathered frame after frame stay visible where the line would hide them.
+class ScopeGraph : public QCPGraph
+{
+    Q_OBJECT
+
+public:
+    ScopeGraph(QCPAxis *keyAxis, QCPAxis *valueAxis);
+
+protected:
+    void draw(QCPPainter *painter) override;
+    void drawLinePlot(QCPPainter *painter, const QVector<QPointF> &lines) const override;
+
+private:
+    bool persistenceDrawing() const;
+    void drawMarks(QCPPainter *painter) const;
+};
+
+#endif // SCOPEGRAPH_H
