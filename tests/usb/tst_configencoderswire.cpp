@@ -1,0 +1,270 @@
+// The window's encoders and setting handlers against the simulated
+// instrument: the requests each one puts on the wire and their order, the
+// confirm refusal taken through a trace switch, the buffer limits read back.
+#include "usbtestmain.h"
+
+#include "logcapture.h"
+#include "protocol.h"
+#include "scopevalues.h"
+#include "ui_veskinterface.h"
+#include "veskinterface.h"
+
+#include <QDir>
+#include <QFile>
+#include <QSignalBlocker>
+#include <QTemporaryDir>
+
+#include <functional>
+#include <memory>
+
+using WindowAction = std::function<void(VeskInterface &)>;
+Q_DECLARE_METATYPE(WindowAction)
+
+class TestConfigEncodersWire : public QObject
+{
+    Q_OBJECT
+
+private:
+    // The connection attempt reads the hardware profile from the working folder.
+    QTemporaryDir folder;
+    QString startFolder = QDir::currentPath();
+    std::unique_ptr<SimulatedInstrument> instrument;
+    std::unique_ptr<VeskInterface> window;
+
+    // The wire log in short: a request's letter and wIndex ("A8", "D6"),
+    // "F" for a frequency, "O" for a bulk OUT block.
+    QString traffic() const
+    {
+        QStringList items;
+        for (const WireRecord &record : instrument->wireLog()) {
+            if (record.kind == WireRecord::BulkOut)
+                items.append(QStringLiteral("O"));
+            else if (record.request == REQ_SET_AWG_FREQUENCY)
+                items.append(QStringLiteral("F"));
+            else
+                items.append(QLatin1Char(char(record.request)) + QString::number(record.index));
+        }
+        return items.join(QLatin1Char(' '));
+    }
+
+    std::vector<WireRecord> requests(uint8_t request) const
+    {
+        std::vector<WireRecord> found;
+        for (const WireRecord &record : instrument->wireLog()) {
+            if (record.kind == WireRecord::Control && record.request == request)
+                found.push_back(record);
+        }
+        return found;
+    }
+
+    void showMainTab(int index)
+    {
+        const QSignalBlocker blocker(window->ui->mainTabWidget);
+        window->ui->mainTabWidget->setCurrentIndex(index);
+    }
+
+private slots:
+    void initTestCase()
+    {
+        QVERIFY(folder.isValid());
+        for (const QString name : {"hardware.xml", "vesksim.xml"})
+            QVERIFY(QFile::copy(VeskTest::sourcePath("data/" + name), folder.filePath(name)));
+        QVERIFY(QDir::setCurrent(folder.path()));
+    }
+    void cleanupTestCase() { QDir::setCurrent(startFolder); }
+
+    void init()
+    {
+        instrument.reset(new SimulatedInstrument);
+        std::string error;
+        QVERIFY2(instrument->start(&error), error.c_str());
+        window.reset(new VeskInterface);
+        // The window's own connection attempt runs first; without it the
+        // transport is opened here.
+        QCoreApplication::processEvents();
+        if (!window->libUsbDevice.connected) {
+            window->libUsbDevice.initializeDevice();
+            window->libUsbDevice.openDevice();
+        }
+        QVERIFY(window->libUsbDevice.connected);
+        window->meterTimer.stop();
+        instrument->clearWireLog();
+    }
+    void cleanup()
+    {
+        if (window)
+            window->libUsbDevice.closeDevice();
+        window.reset();
+        instrument.reset();
+    }
+
+    void handlerRequests_data()
+    {
+        QTest::addColumn<WindowAction>("action");
+        QTest::addColumn<QString>("wire");
+
+        QTest::newRow("leaving the meter tab") << WindowAction([this](VeskInterface &w) {
+            showMainTab(2);
+            w.mainTabChanged(2);
+        }) << "D6 A8 A3 A4 A0";
+        QTest::newRow("meter AC page") << WindowAction([this](VeskInterface &w) {
+            showMainTab(1);
+            w.ui->mmTabWidget->setCurrentIndex(0);
+            instrument->clearWireLog();
+            w.mainTabChanged(1);
+        }) << "A0";
+        QTest::newRow("counter page") << WindowAction([this](VeskInterface &w) {
+            showMainTab(1);
+            w.ui->mmTabWidget->setCurrentIndex(2);
+            instrument->clearWireLog();
+            w.mainTabChanged(1);
+        }) << "A8 A9 A11 A0";
+        QTest::newRow("protocol page") << WindowAction([](VeskInterface &w) { w.sniffProtocolTabChanged(2); })
+                                       << "D6 A0 A21";
+        QTest::newRow("sniffer start") << WindowAction([](VeskInterface &w) {
+            w.sniffControlsStartSet(QStringLiteral("STOP"));
+            w.ui->startSnifferButton->click();
+        }) << "A12 A22 A23 A0 D5";
+        QTest::newRow("sniffer clear") << WindowAction([](VeskInterface &w) { w.ui->pushButtonSnifferClear->click(); })
+                                       << "D7";
+        QTest::newRow("counter start") << WindowAction([](VeskInterface &w) { w.ui->pushButtonCounterStart->click(); })
+                                       << "D1 D0";
+        QTest::newRow("counter stop") << WindowAction([](VeskInterface &w) {
+            w.ui->pushButtonCounteStop->setEnabled(true);
+            w.ui->pushButtonCounteStop->click();
+        }) << "D1";
+        QTest::newRow("force trigger") << WindowAction([](VeskInterface &w) { w.sendScopeForce(); }) << "D4";
+        QTest::newRow("trigger type normal restarts") << WindowAction([](VeskInterface &w) {
+            w.ui->radioButtonNormal->click();
+        }) << "A7 D2";
+        QTest::newRow("trigger type single waits for START") << WindowAction([](VeskInterface &w) {
+            w.ui->radioButtonSingle->click();
+        }) << "A7";
+        QTest::newRow("frequency digits, then read-back")
+            << WindowAction([](VeskInterface &w) { w.frequencyDigitsValueChanged(); }) << "F G5";
+        QTest::newRow("oscilloscope buffer") << WindowAction([](VeskInterface &w) { w.scopeADCBufferChanged(2); })
+                                             << "A25 G3 G4 A3 A4";
+        QTest::newRow("DAC offset step up") << WindowAction([](VeskInterface &w) {
+            // The calibration group is locked until the user unlocks it.
+            QMetaObject::invokeMethod(&w, "on_toolButtonDACOffsetPlus_clicked");
+        }) << "C0";
+        QTest::newRow("custom wave upload") << WindowAction([](VeskInterface &w) {
+            w.ui->saveAWGButton->setEnabled(true);
+            w.ui->saveAWGButton->click();
+        }) << "A10 O E0 O E1 A10 A31";
+    }
+    void handlerRequests()
+    {
+        QFETCH(WindowAction, action);
+        action(*window);
+        QTEST(traffic(), "wire");
+    }
+
+    // The frequency travels in 'F' (its low half in wIndex); the read-back is
+    // what the instrument really produces.
+    void frequencyReachesTheInstrument()
+    {
+        window->updateFrequency(123456);
+        const auto sent = requests(REQ_SET_AWG_FREQUENCY);
+        QCOMPARE(sent.size(), size_t(1));
+        QCOMPARE(int(sent[0].index), 123456 & 0xFFFF);
+        QCOMPARE(int(sent[0].value), 123456 >> 16);
+        const auto readBack = requests(REQ_READ);
+        QCOMPARE(readBack.size(), size_t(1));
+        QCOMPARE(int(readBack[0].index), int(READ_AWG_FREQUENCY));
+        const std::vector<uint8_t> &produced = readBack[0].data;
+        QCOMPARE(produced.size(), size_t(REPLY_AWG_FREQUENCY_LENGTH));
+        QCOMPARE(window->frequencyRealValueCheck(),
+                 float(produced[0] | produced[1] << 8 | produced[2] << 16 | uint32_t(produced[3]) << 24) / 100);
+        QCOMPARE(window->ui->collapsiblePanelAWGFrequency->text(), QStringLiteral("1234.56Hz "));
+    }
+
+    void scopeRunControl()
+    {
+        window->ui->stopButton->setText(QStringLiteral("START"));
+        window->ui->stopButton->click();
+        QVERIFY(instrument->scopeRunning());
+        QCOMPARE(window->ui->stopButton->text(), QStringLiteral("STOP"));
+        window->ui->stopButton->click();
+        QVERIFY(!instrument->scopeRunning());
+        QCOMPARE(window->ui->stopButton->text(), QStringLiteral("START"));
+        QCOMPARE(traffic(), QStringLiteral("D2 D3"));
+    }
+
+    void samplingSliderWhileConnected()
+    {
+        window->ui->comboBoxADCBuffer->setCurrentIndex(0);
+        instrument->clearWireLog();
+        window->ui->samplingSlider->setValue(12);
+        QCOMPARE(traffic(), QStringLiteral("A1"));
+        QCOMPARE(instrument->configurationValue(CFG_SAMPLING_RATE), 12);
+        QCOMPARE(window->ui->labelSamplingRate->text(), ScopeValues::samplingRateText(12, 0));
+    }
+
+    // A trace switched on while the instrument lacks buffer memory: the
+    // oscilloscope buffer shrinks to the offered size and the switch is sent
+    // once more; only an accepted switch updates the window.
+    void traceRefusedForWantOfMemory_data()
+    {
+        QTest::addColumn<bool>("alwaysRefused");
+        QTest::addColumn<QString>("wire");
+        QTest::addColumn<bool>("accepted");
+        QTest::newRow("accepted after the shrink") << false << "B4 A25 G3 G4 A3 A4 B4 G3 G4" << true;
+        QTest::newRow("refused twice") << true << "B4 A25 G3 G4 A3 A4 B4" << false;
+    }
+    void traceRefusedForWantOfMemory()
+    {
+        QFETCH(bool, alwaysRefused);
+        // CH1 alone uses 15 of 20 blocks; CH2 beside it fits only with 10 each.
+        window->ui->checkBoxCH1Trace->setChecked(true);
+        window->ui->checkBoxCH2Trace->setChecked(false);
+        window->sendCH1Controls();
+        window->sendCH2Controls();
+        window->sendCHBufferBlocks(15);
+        window->instrumentCommands.sendMainConfiguration(CFG_CHD_CONTROL, 0);
+        window->instrumentCommands.sendMainConfiguration(CFG_DAC_CONTROL, 0);
+        window->ui->groupBoxCH2AC->setChecked(false);
+        instrument->setBufferBudget(20);
+        instrument->setConfirmRefused(alwaysRefused);
+        instrument->clearWireLog();
+        LogCapture log;
+
+        window->ui->checkBoxCH2Trace->click();
+
+        QTEST(traffic(), "wire");
+        const auto confirms = requests(REQ_SET_CONFIG_CONFIRM);
+        QCOMPARE(int(confirms[0].data.at(0)), int(CONFIRM_NO_MEMORY));
+        const int offered = confirms[0].data.at(1);
+        QCOMPARE(offered, 10);
+        QCOMPARE(log.count(QStringLiteral("No enough memory for CH buffer: 10")), 1);
+        QCOMPARE(instrument->configurationValue(CFG_CH_BUFFER_BLOCKS), offered);
+        QCOMPARE(window->ui->comboBoxADCBuffer->currentIndex(), offered - 1);
+        QFETCH(bool, accepted);
+        QCOMPARE(window->ui->groupBoxCH2AC->isChecked(), accepted);
+    }
+
+    void bufferLimitsFromTheInstrument()
+    {
+        instrument->setBufferBudget(7);
+        QCOMPARE(window->bufferCheckMaxSize(), 0);
+        const auto reads = requests(REQ_READ);
+        QCOMPARE(reads.size(), size_t(2));
+        QCOMPARE(int(reads[0].index), int(READ_MAX_DAC_BLOCKS));
+        QCOMPARE(window->ui->comboBoxDACBuffer->count(), std::max(1, int(reads[0].data.at(0))));
+        QCOMPARE(int(reads[1].index), int(READ_MAX_ADC_BLOCKS));
+        QCOMPARE(window->ui->comboBoxADCBuffer->count(), std::max(1, int(reads[1].data.at(0))));
+    }
+
+    // A failed first read does not stop the second; a failed second read is
+    // the result and leaves its combo box alone.
+    void bufferLimitsWhenAReadFails()
+    {
+        const int adcItems = window->ui->comboBoxADCBuffer->count();
+        instrument->stallNextRequest(REQ_READ, READ_MAX_DAC_BLOCKS);
+        QVERIFY(window->bufferCheckMaxSize() < 0);
+        QCOMPARE(window->ui->comboBoxADCBuffer->count(), adcItems);
+    }
+};
+
+VESK_USB_TEST_MAIN(TestConfigEncodersWire)
+#include "tst_configencoderswire.moc"
