@@ -1,18 +1,218 @@
 // Finding, identifying, configuring and releasing the instrument.
 #include "veskinterface.h"
+#include "ui_veskinterface.h"
+
+#include "configencoding.h"
+#include "deviceinformation.h"
+#include "hardwareprofile.h"
+#include "numberformat.h"
+
+#include <QPixmap>
+
+namespace {
+
+// The connection sequence's result when the link failed while the settings
+// went out (the other codes are the identification's and the profile's).
+constexpr int linkFailedDuringSetup = 6;
+
+} // namespace
 
 void VeskInterface::on_connectButton_clicked()
 {
-    // The connection sequence comes with the device link.
+    setInfoText(QStringLiteral("Please wait..."), true);
+    if (libUsbDevice.connected) {
+        disconnectDevice(true);
+        ui->connectButton->setText(tr("Connect"));
+        ui->textBrowserDeviceInfo->clear();
+        setInfoText();
+        return;
+    }
+    // A start still pending belongs to an earlier connection.
+    scopeStartTimer.stop();
+    deviceConnecting = true;
+    libUsbDevice.initializeDevice();
+    libUsbDevice.openDevice();
+    const int result = libUsbDevice.connected ? deviceInitialize() : -1;
+    deviceConnecting = false;
+    if (result == 0)
+        ui->connectButton->setText(tr("Disconnect"));
+}
+
+int VeskInterface::deviceInitialize()
+{
+    unsigned char identification[REPLY_DEVICE_INFO_LENGTH] = {};
+    if (libUsbDevice.controlReadTransfer(REQ_READ, identification, REPLY_DEVICE_INFO_LENGTH, READ_DEVICE_INFO, 0)
+        != REPLY_DEVICE_INFO_LENGTH) {
+        logToFile(QStringLiteral("Device initializing: unknow device, disconnecting ..."), 3);
+        disconnectDevice(false);
+        return 1;
+    }
+    const QString info = NumberFormat::getStringFromUnsignedChar(identification, REPLY_DEVICE_INFO_LENGTH);
+    const QString connectedLine = QStringLiteral("Device connected: ") + info;
+    logToFile(connectedLine, 1);
+    DeviceInformation::appendPlainText(ui->textBrowserDeviceInfo, connectedLine);
+
+    const int profileResult = deviceProfileGet(info);
+    if (profileResult != 0)
+        return profileResult;
+
+    deviceSettingsInitialize();
+    // Nothing of the settings reached a failed link: the instrument runs on
+    // whatever it held, so this is no connection.
+    if (libUsbDevice.transferFailed) {
+        deviceLinkLost(tr("Connection lost while sending the settings"));
+        return linkFailedDuringSetup;
+    }
+    ui->connectLabel->setText(tr("USB Connected"));
+    changeWindowTitle(QStringLiteral("Interface - USB Connected"));
+    ui->connectIcon->setPixmap(QPixmap(QStringLiteral(":/icons/led-on.png")));
+    setInfoText(QStringLiteral("USB Connected"), false);
+    return 0;
+}
+
+int VeskInterface::deviceProfileGet(const QString &text)
+{
+    HardwareProfile profile;
+    const int result = profile.check(text);
+    profile.showNotices(this);
+    if (!profile.descriptionFile().isEmpty())
+        deviceInfoRead(profile.descriptionFile());
+    return result;
+}
+
+void VeskInterface::deviceInfoRead(const QString &path)
+{
+    unsigned char healthMask = 0;
+    if (libUsbDevice.controlReadTransfer(REQ_READ, &healthMask, REPLY_HEALTH_LENGTH, READ_HEALTH, 0)
+        != REPLY_HEALTH_LENGTH)
+        return;
+    for (const QString &line : DeviceInformation::describe(path, healthMask))
+        DeviceInformation::appendPlainText(ui->textBrowserDeviceInfo, line);
+}
+
+int VeskInterface::deviceSettingsInitialize()
+{
+    // The block is committed while acquisition is stopped, the read is armed
+    // before the requests that expect replies, and acquisition starts last.
+    libUsbDevice.controlWriteTransfer(REQ_RUN_CONTROL, RUN_SCOPE_STOP, 0);
+    instrumentCommands.setBulkCollectMode(true);
+    deviceSettingsSendBulk();
+    instrumentCommands.setBulkCollectMode(false);
+    libUsbDevice.controlWriteTransfer(REQ_COMMIT_BULK, BULK_SETTINGS, 0);
+    logToFile(QStringLiteral("Initialize bulk read transfer"), 0);
+    libUsbDevice.asyncBulkReadTransfer();
+    deviceSettingsSendInteractive();
+    scopeStartTimer.start();
+    return 0;
+}
+
+void VeskInterface::deviceSettingsSendBulk()
+{
+    deviceSettingsExec();
+    instrumentCommands.sendSettingsBlock();
 }
 
 void VeskInterface::deviceSettingsExec()
 {
-    // Running every setting handler once comes with the device link.
+    channel1GainSliderChanged(ui->ch1GainSlider->value(), false);
+    channel1ACDCChanged(false);
+    sendCH1Controls();
+    channel2GainSliderChanged(ui->ch2GainSlider->value(), false);
+    channel2ACDCChanged(false);
+    sendCH2Controls();
+    sendCHDBitControls();
+
+    fftControlsPlotSet();
+    fftWindowFunctionSet();
+    fftControlsPlotSet();
+    displayIntensitySliderChanged(ui->intensitySlider->value());
+    displayControlsSet();
+    displayControlsSet();
+    applyScopeConfiguration();
+
+    scopeTriggerSourceChanged(ui->comboBoxTrigSource->currentIndex());
+    sendAutoTrigger(ConfigEncoding::autoTrigger(ui->doubleSpinBoxTrigAuto->value()));
+    sendTriggerHold(int(ui->doubleSpinBoxTrigHold->value()));
+    const TriggerCoord &trigger = triggerCoords[triggerChannel];
+    sendTriggerLevel(trigger.level);
+    sendTriggerWin1Level(trigger.win1Level);
+    sendTriggerWin2Level(trigger.win2Level);
+    sendTriggerPost(trigger.post);
+    scopeSetTriggerType();
+    scopeSetTriggerMode();
+    scopeRollModeChanged();
+    sendMixedControls();
+    replotRequest = true;
+    scopeSamplingSliderChanged(ui->samplingSlider->value());
+
+    sendTriggerSource();
+    sendGateSource();
+    meterFrequencyModeChanged();
+    meterTabChanged(ui->mmTabWidget->currentIndex());
+
+    sendWaveType();
+    awgAmplitudeSliderChanged(ui->amplitudeSlider->value());
+    awgDutyCycleSliderChanged(ui->dutyCycleSlider->value());
+    awgOffsetSliderChanged(ui->offsetSlider->value());
+    frequencyDigitsValueChanged();
+    sweepSpeedSliderChanged(ui->sweepSpeedSlider->value());
+    sendSweepTypeControls();
+    sweepStartFreqChanged(ui->sweepStartFreqSlider, ui->sweepEndFreqSlider);
+    sweepEndFreqChanged(ui->sweepStartFreqSlider, ui->sweepEndFreqSlider);
+    sweepCursorsUpdate();
+    sendSweepTypeControls();
+    sendMixedControls();
+
+    sniffProtocolTabChanged(ui->protocolTabWidget->currentIndex());
+    sendSnifferOptionControl();
+    sendSnifferOptionControl();
+    sendSnifferUSARTControl();
+    sendSnifferOptionControl();
+    instrumentCommands.sendMainConfiguration(CFG_SNIFFER_STROBE, ui->comboBoxSniffParallelStrobe->currentIndex());
+
+    // Last, so the main tab decides the final mode.
+    mainTabChanged(ui->mainTabWidget->currentIndex());
+}
+
+void VeskInterface::deviceSettingsSendInteractive()
+{
+    awgDACBufferChanged(ui->comboBoxDACBuffer->currentIndex());
+    scopeADCBufferChanged(ui->comboBoxADCBuffer->currentIndex());
+    frequencyDigitsValueChanged();
+    channel1TraceChanged(ui->checkBoxCH1Trace->isChecked());
+    channel2TraceChanged(ui->checkBoxCH2Trace->isChecked());
+    channelLogicTraceChanged();
+    awgEnableChanged();
 }
 
 void VeskInterface::disconnectDevice(bool closing)
 {
-    Q_UNUSED(closing)
-    // Releasing the instrument comes with the device link.
+    scopeStartTimer.stop();
+    libUsbDevice.controlWriteTransfer(REQ_DISCONNECT, 0, 0);
+    changeWindowTitle(libUsbDevice.transferFailed ? QStringLiteral("Interface - Connection lost... wait")
+                                                  : QStringLiteral("Interface - Disconnecting... wait"));
+    if (closing)
+        libUsbDevice.closeDevice();
+    // Also releases what an unclosed device still holds, so the next attempt can claim it.
+    libUsbDevice.reset();
+    ui->connectLabel->setText(tr("Not Connected"));
+    changeWindowTitle(QStringLiteral("Interface - Not Connected"));
+    ui->connectIcon->setPixmap(QPixmap(QStringLiteral(":/icons/led-off.png")));
+}
+
+void VeskInterface::deviceLinkLost(const QString &reason)
+{
+    disconnectDevice(true);
+    ui->connectButton->setText(tr("Connect"));
+    ui->textBrowserDeviceInfo->clear();
+    setInfoText(reason);
+}
+
+void VeskInterface::deviceConnectionLost()
+{
+    // The connection sequence deals with its own failures; a link already
+    // dropped has nothing left to release.
+    if (deviceConnecting || !libUsbDevice.connected)
+        return;
+    deviceLinkLost(tr("Connection lost"));
 }

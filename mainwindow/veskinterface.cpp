@@ -118,6 +118,12 @@ VeskInterface::VeskInterface(QWidget *parent)
 
     // The first connection attempt runs once the event loop shows the window.
     QTimer::singleShot(0, this, &VeskInterface::on_connectButton_clicked);
+    scopeStartTimer.setSingleShot(true);
+    scopeStartTimer.setInterval(2000);
+    connect(&scopeStartTimer, &QTimer::timeout, this, &VeskInterface::scopeStartForce);
+    // Queued: the transport reports from inside the request that failed.
+    connect(&libUsbDevice, &LibUsbDevice::connectionLost, this, &VeskInterface::deviceConnectionLost,
+            Qt::QueuedConnection);
     startingUp = false;
 
     connect(&dataTimer, &QTimer::timeout, this, &VeskInterface::dataShow);
