@@ -7,6 +7,7 @@
 #include <QSignalBlocker>
 #include <QtEndian>
 
+#include <algorithm>
 #include <cmath>
 
 void VeskInterface::on_checkBoxAWBEnable_clicked()
@@ -95,89 +96,107 @@ void VeskInterface::on_horizontalSliderConstant_valueChanged(int value)
     sendWaveConstantLevel(value);
 }
 
-void VeskInterface::on_frequencySlider_valueChanged(int)
+void VeskInterface::on_frequencySlider_valueChanged(int value)
 {
-    // Filled in by the generator's frequency entry.
+    const double frequency = frequencySliderValueToInt(value);
+    frequencyDigitsShowValue(frequency);
+    updateFrequency(frequency);
 }
 
 void VeskInterface::on_toolButtonFrequencyDigit100000Up_clicked()
 {
-    // Filled in by the generator's frequency entry.
+    frequencyDigitIncrease(ui->labelFrequencyDigit100000, 1);
+    frequencyDigitsValueChanged();
 }
 
 void VeskInterface::on_toolButtonFrequencyDigit100000Down_clicked()
 {
-    // Filled in by the generator's frequency entry.
+    frequencyDigitDecrease(ui->labelFrequencyDigit100000, 1);
+    frequencyDigitsValueChanged();
 }
 
 void VeskInterface::on_toolButtonFrequencyDigit10000Up_clicked()
 {
-    // Filled in by the generator's frequency entry.
+    frequencyDigitIncrease(ui->labelFrequencyDigit10000, 9);
+    frequencyDigitsValueChanged();
 }
 
 void VeskInterface::on_toolButtonFrequencyDigit10000Down_clicked()
 {
-    // Filled in by the generator's frequency entry.
+    frequencyDigitDecrease(ui->labelFrequencyDigit10000, 9);
+    frequencyDigitsValueChanged();
 }
 
 void VeskInterface::on_toolButtonFrequencyDigit1000Up_clicked()
 {
-    // Filled in by the generator's frequency entry.
+    frequencyDigitIncrease(ui->labelFrequencyDigit1000, 9);
+    frequencyDigitsValueChanged();
 }
 
 void VeskInterface::on_toolButtonFrequencyDigit1000Down_clicked()
 {
-    // Filled in by the generator's frequency entry.
+    frequencyDigitDecrease(ui->labelFrequencyDigit1000, 9);
+    frequencyDigitsValueChanged();
 }
 
 void VeskInterface::on_toolButtonFrequencyDigit100Up_clicked()
 {
-    // Filled in by the generator's frequency entry.
+    frequencyDigitIncrease(ui->labelFrequencyDigit100, 9);
+    frequencyDigitsValueChanged();
 }
 
 void VeskInterface::on_toolButtonFrequencyDigit100Down_clicked()
 {
-    // Filled in by the generator's frequency entry.
+    frequencyDigitDecrease(ui->labelFrequencyDigit100, 9);
+    frequencyDigitsValueChanged();
 }
 
 void VeskInterface::on_toolButtonFrequencyDigit10Up_clicked()
 {
-    // Filled in by the generator's frequency entry.
+    frequencyDigitIncrease(ui->labelFrequencyDigit10, 9);
+    frequencyDigitsValueChanged();
 }
 
 void VeskInterface::on_toolButtonFrequencyDigit10Down_clicked()
 {
-    // Filled in by the generator's frequency entry.
+    frequencyDigitDecrease(ui->labelFrequencyDigit10, 9);
+    frequencyDigitsValueChanged();
 }
 
 void VeskInterface::on_toolButtonFrequencyDigit1Up_clicked()
 {
-    // Filled in by the generator's frequency entry.
+    frequencyDigitIncrease(ui->labelFrequencyDigit1, 9);
+    frequencyDigitsValueChanged();
 }
 
 void VeskInterface::on_toolButtonFrequencyDigit1Down_clicked()
 {
-    // Filled in by the generator's frequency entry.
+    frequencyDigitDecrease(ui->labelFrequencyDigit1, 9);
+    frequencyDigitsValueChanged();
 }
 
 void VeskInterface::on_toolButtonFrequencyDigit01Up_clicked()
 {
-    // Filled in by the generator's frequency entry.
+    frequencyDigitIncrease(ui->labelFrequencyDigit01, 9);
+    frequencyDigitsValueChanged();
 }
 
 void VeskInterface::on_toolButtonFrequencyDigit01Down_clicked()
 {
-    // Filled in by the generator's frequency entry.
+    frequencyDigitDecrease(ui->labelFrequencyDigit01, 9);
+    frequencyDigitsValueChanged();
 }
 
 void VeskInterface::on_toolButtonFrequencyDigit001Up_clicked()
 {
-    // Filled in by the generator's frequency entry.
+    frequencyDigitIncrease(ui->labelFrequencyDigit001, 9);
+    frequencyDigitsValueChanged();
 }
 
 void VeskInterface::on_toolButtonFrequencyDigit001Down_clicked()
 {
-    // Filled in by the generator's frequency entry.
+    frequencyDigitDecrease(ui->labelFrequencyDigit001, 9);
+    frequencyDigitsValueChanged();
 }
 
 void VeskInterface::on_amplitudeSlider_valueChanged(int value)
@@ -312,6 +331,44 @@ double VeskInterface::frequencyDigitsToFrequency() const
     for (const QLabel *digit : digits)
         value = value * 10 + digit->text().toInt();
     return value;
+}
+
+void VeskInterface::frequencyDigitsShowValue(double value)
+{
+    // Eight digits, 100 kHz down to 0.01 Hz; a longer value loses its head.
+    const QString text = QString::number(qRound64(value)).rightJustified(8, QLatin1Char('0')).right(8);
+    QLabel *digits[] = {ui->labelFrequencyDigit100000, ui->labelFrequencyDigit10000, ui->labelFrequencyDigit1000,
+                        ui->labelFrequencyDigit100,    ui->labelFrequencyDigit10,    ui->labelFrequencyDigit1,
+                        ui->labelFrequencyDigit01,     ui->labelFrequencyDigit001};
+    for (int i = 0; i < 8; ++i)
+        digits[i]->setText(text.at(i));
+}
+
+double VeskInterface::frequencySliderValueToInt(double position)
+{
+    // The slider is logarithmic; its frequency keeps three significant digits.
+    double frequency = std::pow(10.0, position / 100);
+    double unit = 1;
+    for (double limit = 10000000; limit >= 1000; limit /= 10) {
+        if (frequency >= limit) {
+            unit = limit / 100;
+            break;
+        }
+    }
+    frequency = unit > 1 ? std::trunc(std::round(frequency / unit) * unit) : std::trunc(frequency);
+    return std::clamp(frequency, double(WAVE_FREQUENCY_MIN), double(WAVE_FREQUENCY_MAX));
+}
+
+void VeskInterface::frequencyDigitIncrease(QLabel *digit, int largest)
+{
+    const int value = digit->text().toInt();
+    digit->setText(QString::number(value < largest ? value + 1 : 0));
+}
+
+void VeskInterface::frequencyDigitDecrease(QLabel *digit, int largest)
+{
+    const int value = digit->text().toInt();
+    digit->setText(QString::number(value < 1 ? largest : value - 1));
 }
 
 void VeskInterface::frequencyDigitsValueChanged()

@@ -42,6 +42,7 @@ class QCPRange;
 class QComboBox;
 class QCustomPlot;
 class QFile;
+class QLabel;
 class QMouseEvent;
 class QSlider;
 class QTextStream;
@@ -421,6 +422,10 @@ public:
     void frequencyDigitsValueChanged();
     void updateFrequency(double value);
     float frequencyRealValueCheck();
+    void frequencyDigitsShowValue(double value);
+    double frequencySliderValueToInt(double position);
+    void frequencyDigitIncrease(QLabel *digit, int largest);
+    void frequencyDigitDecrease(QLabel *digit, int largest);
     void sweepSpeedSliderChanged(int value);
     void sweepStartFreqChanged(QSlider *start, QSlider *end);
     void sweepEndFreqChanged(QSlider *start, QSlider *end);

@@ -13,7 +13,10 @@
 #include <QAbstractButton>
 #include <QComboBox>
 #include <QDoubleSpinBox>
+#include <QLabel>
+#include <QSignalBlocker>
 #include <QSignalSpy>
+#include <QSlider>
 #include <QSpinBox>
 #include <QTabWidget>
 
@@ -244,6 +247,53 @@ private slots:
         markSlots({index});
         action(*window);
         QTEST(slot(index), "expected");
+    }
+
+    // The logarithmic slider keeps three significant digits and shows them
+    // in the digit labels; the digit buttons wrap without carrying.
+    void frequencyEntry_data()
+    {
+        QTest::addColumn<WindowAction>("action");
+        QTest::addColumn<QString>("digits");
+        QTest::addColumn<int>("sent");
+        const auto slider = [](int position) {
+            return WindowAction([position](VeskInterface &w) {
+                QSlider *slider = w.ui->frequencySlider;
+                {
+                    // Away first, so the move to the position is a change.
+                    const QSignalBlocker blocker(slider);
+                    slider->setValue(position > slider->minimum() ? slider->minimum() : slider->maximum());
+                }
+                slider->setValue(position);
+            });
+        };
+        QTest::newRow("slider 3.00: 10 Hz") << slider(300) << "00001000" << 1000;
+        QTest::newRow("slider 5.55: 3.55 kHz") << slider(555) << "00355000" << 355000;
+        QTest::newRow("slider at its bottom: truncated, not rounded") << slider(172) << "00000052" << 52;
+        QTest::newRow("slider at its top") << slider(700) << "10000000" << 10000000;
+        QTest::newRow("100 kHz digit wraps at 1") << WindowAction([](VeskInterface &w) {
+            w.frequencyDigitsShowValue(10000099);
+            w.ui->toolButtonFrequencyDigit100000Up->click();
+        }) << "00000099" << 99;
+        QTest::newRow("0.01 Hz digit wraps without a borrow") << WindowAction([](VeskInterface &w) {
+            w.frequencyDigitsShowValue(12340);
+            w.ui->toolButtonFrequencyDigit001Down->click();
+        }) << "00012349" << 12349;
+    }
+    void frequencyEntry()
+    {
+        QFETCH(WindowAction, action);
+        markSlots({CFG_WAVE_FREQUENCY});
+        action(*window);
+        const QLabel *labels[] = {window->ui->labelFrequencyDigit100000, window->ui->labelFrequencyDigit10000,
+                                  window->ui->labelFrequencyDigit1000,   window->ui->labelFrequencyDigit100,
+                                  window->ui->labelFrequencyDigit10,     window->ui->labelFrequencyDigit1,
+                                  window->ui->labelFrequencyDigit01,     window->ui->labelFrequencyDigit001};
+        QString digits;
+        for (const QLabel *label : labels)
+            digits += label->text();
+        QTEST(digits, "digits");
+        QTEST(slot(CFG_WAVE_FREQUENCY), "sent");
     }
 
     // Every value the auto-trigger spin box offers reaches its own step count.
