@@ -4,6 +4,7 @@
 #include "colorbutton.h"
 
 #include <QCheckBox>
+#include <QFile>
 #include <QLabel>
 #include <QToolButton>
 
@@ -305,6 +306,43 @@ private slots:
         panel.resize(200, 30);
         const QImage image = panel.grab().toImage();
         QCOMPARE(image.pixelColor(image.width() / 2, image.height() / 2), QColor(10, 120, 200));
+    }
+
+    // The header as the main window shows it: a style sheet of its own
+    // under a window that carries the theme's.
+    void themedHeaderDrawsCheckBoxAndKeepsFont()
+    {
+        QWidget window;
+        auto *panel = new CollapsiblePanel(&window);
+        QFont bold = panel->font();
+        bold.setBold(true);
+        panel->setFont(bold);
+        panel->setStyleSheet("padding-right: 0px;");
+        panel->setCheckable(true);
+        panel->setTitle("Sweep");
+        panel->setGeometry(0, 0, 200, 24);
+        QFile theme(":/themes/theme-win.qss");
+        QVERIFY(theme.open(QIODevice::ReadOnly));
+        window.setStyleSheet(QString::fromLatin1(theme.readAll()));
+        window.resize(200, 24);
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+
+        QCheckBox *box = checkBoxOf(*panel);
+        const QRect boxArea(box->mapTo(panel, QPoint(0, 0)), box->size());
+        const QImage withBox = panel->grab(boxArea).toImage();
+        box->hide();
+        const QImage withoutBox = panel->grab(boxArea).toImage();
+        QVERIFY2(withBox != withoutBox, "the unchecked box is not drawn");
+
+        auto *title = panel->findChild<QLabel *>("__qt__passive_label");
+        QVERIFY(title->font().bold());
+        QVERIFY(textLabelOf(*panel)->font().bold());
+        // Later changes of the panel's font still reach the labels.
+        bold.setItalic(true);
+        panel->setFont(bold);
+        QVERIFY(title->font().italic());
+        QVERIFY(textLabelOf(*panel)->font().italic());
     }
 
     void clickableLabel_data()

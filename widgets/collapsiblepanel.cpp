@@ -1,6 +1,7 @@
 #include "collapsiblepanel.h"
 
 #include <QCheckBox>
+#include <QEvent>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPainter>
@@ -29,7 +30,9 @@ CollapsiblePanel::CollapsiblePanel(QWidget *parent)
     checkBox->setSizePolicy(QSizePolicy::Minimum, QSizePolicy::Fixed);
     checkBox->setAttribute(Qt::WA_TranslucentBackground);
     checkBox->setLayoutDirection(Qt::RightToLeft);
-    checkBox->setStyleSheet("QCheckBox {border: none; background-color: rgba(255, 255, 255, 0);}");
+    // No background rule: the style draws the indicator's frame and fill in
+    // the background colour, so a transparent one would hide the box.
+    checkBox->setStyleSheet("QCheckBox {border: none;}");
 
     titleLabel = new QLabel(this);
     titleLabel->setObjectName("__qt__passive_label");
@@ -161,6 +164,19 @@ void CollapsiblePanel::paintEvent(QPaintEvent *)
     option.initFrom(this);
     QPainter painter(this);
     style()->drawPrimitive(QStyle::PE_Widget, &option, &painter, this);
+}
+
+void CollapsiblePanel::changeEvent(QEvent *event)
+{
+    // A style sheet on a window above a panel that has its own style sheet
+    // leaves the labels with a font of their own, which then no longer
+    // follows the panel's (a bold header would show a plain title). Handing
+    // the panel's font on keeps them in step.
+    if (event->type() == QEvent::FontChange) {
+        titleLabel->setFont(font());
+        textLabel->setFont(font());
+    }
+    QWidget::changeEvent(event);
 }
 
 void CollapsiblePanel::setCollapsiblePanelIcon(const QIcon &icon)

@@ -58,6 +58,7 @@ signals:
 
 protected:
     void paintEvent(QPaintEvent *event) override;
+    void changeEvent(QEvent *event) override;
 
 private:
     // A null icon shows an arrow that follows the fold state; any other icon
