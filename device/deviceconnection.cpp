@@ -57,8 +57,8 @@ int VeskInterface::deviceInitialize()
         return profileResult;
 
     deviceSettingsInitialize();
-    // Nothing of the settings reached a failed link: the instrument runs on
-    // whatever it held, so this is no connection.
+    // The link failed while the settings went out: the instrument holds
+    // some of them at best, which is no connection to show.
     if (libUsbDevice.transferFailed) {
         deviceLinkLost(tr("Connection lost while sending the settings"));
         return linkFailedDuringSetup;

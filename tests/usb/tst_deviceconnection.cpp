@@ -355,6 +355,16 @@ private slots:
         QVERIFY(instrument->scopeRunning());
     }
 
+    void noInstrument()
+    {
+        instrument->unplug();
+        startWindow(titleNotConnected);
+        QTRY_COMPARE(ui()->infoLabel->text(), QString("Cannot open device"));
+        QVERIFY(ui()->centralWidget->isEnabled());
+        QCOMPARE(ui()->connectButton->text(), QString("Connect"));
+        QVERIFY(!window->libUsbDevice.connected);
+    }
+
     void disconnectAndReconnect()
     {
         startWindow(titleConnected);
