@@ -42,7 +42,7 @@ void VeskInterface::on_startSnifferButton_clicked()
 
 void VeskInterface::on_pauseSnifferButton_clicked()
 {
-    // Filled in by the protocol sniffer's run controls.
+    sniffPauseButtonChanged();
 }
 
 void VeskInterface::on_pushButtonSnifferClear_clicked()
@@ -128,4 +128,10 @@ void VeskInterface::sniffControlsStartSet(const QString &state)
     ui->startSnifferButton->setText(starting ? tr("STOP") : tr("START"));
     ui->pauseSnifferButton->setEnabled(starting);
     ui->pauseSnifferButton->setChecked(false);
+    sniffPauseButtonChanged();
+}
+
+void VeskInterface::sniffPauseButtonChanged()
+{
+    ui->pauseSnifferButton->setText(ui->pauseSnifferButton->isChecked() ? tr("Continue") : tr("Pause"));
 }

@@ -439,6 +439,7 @@ public:
     void sniffStop();
     void sniffProtocolTabChanged(int index);
     void sniffControlsStartSet(const QString &state);
+    void sniffPauseButtonChanged();
 
 private:
     bool sendConfirmedControl(unsigned char index, int value);
@@ -624,6 +625,9 @@ public:
     void logicLabelsRefresh();
     void gridBoxSet(const QColor &color, Qt::PenStyle style);
     void displayControlsSet();
+    void setupScatterStyles(bool vectors);
+    void horizontalScrollBarChanged(int value);
+    void verticalScrollBarChanged(int value);
     void displayIntensitySliderChanged(int value);
     void scopeSetSizeX(int blocks);
     void fftWindowFunctionSet();

@@ -354,12 +354,16 @@ private slots:
         QCOMPARE(slot(CFG_MAIN_MODE), int(MODE_SNIFFER));
         QCOMPARE(window->mainMode, int(MODE_SNIFFER));
         QCOMPARE(slot(CFG_SNIFFER_STROBE), 2);
+        QPushButton *pause = window->ui->pauseSnifferButton;
+        pause->click();
+        QCOMPARE(pause->text(), QStringLiteral("Continue"));
 
         // A protocol page ends the run and names the new protocol.
         window->sniffProtocolTabChanged(PROTOCOL_PARALLEL);
         QCOMPARE(start->text(), QStringLiteral("START"));
-        QVERIFY(!window->ui->pauseSnifferButton->isEnabled());
-        QVERIFY(!window->ui->pauseSnifferButton->isChecked());
+        QVERIFY(!pause->isEnabled());
+        QVERIFY(!pause->isChecked());
+        QCOMPARE(pause->text(), QStringLiteral("Pause"));
         QCOMPARE(slot(CFG_MAIN_MODE), int(MODE_SCOPE));
         QCOMPARE(window->mainMode, int(MODE_SCOPE));
         QCOMPARE(slot(CFG_DECODE_PROTOCOL), int(PROTOCOL_PARALLEL));
