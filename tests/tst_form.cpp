@@ -5,19 +5,25 @@
 #include "ui_veskinterface.h"
 #include "veskinterface.h"
 
+#include <QAbstractButton>
 #include <QComboBox>
 #include <QDockWidget>
 #include <QFile>
 #include <QKeySequence>
+#include <QLabel>
 #include <QMainWindow>
 #include <QMenu>
 #include <QMenuBar>
 #include <QMetaMethod>
 #include <QMetaProperty>
+#include <QPushButton>
 #include <QRadioButton>
+#include <QStyleOptionButton>
 #include <QTabWidget>
 #include <QTextStream>
+#include <QToolButton>
 #include <cmath>
+#include <functional>
 
 // The main window's form is checked against tables transcribed on their own
 // (tests/data/form/*.tsv; the format is described at the top of each table),
@@ -32,6 +38,7 @@ private slots:
     void comboListsSurviveSecondRetranslate();
     void radioButtonsAreExclusiveWithinTheirParent();
     void byNameSlotsHaveTheirSignals();
+    void pagesFitTheWindow();
     void screenshots();
 };
 
@@ -331,6 +338,112 @@ bool hasMatchingSignal(const QObject *object, const QByteArray &signalName, cons
     return false;
 }
 
+
+// The main window as a user first sees it: the form's own size, every
+// collapsible section unfolded so that their frames are laid out too.
+void showAtFormSize(VeskInterface &window)
+{
+    window.resize(1371, 966);
+    window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    for (CollapsiblePanel *panel : window.findChildren<CollapsiblePanel *>())
+        panel->setCollapsed(false);
+    QCoreApplication::processEvents();
+}
+
+// Calls visit with a name for each page of the main tab widget and for each
+// page of the tab widgets inside it, each shown in turn.
+void forEachPage(QTabWidget *pages, const QStringList &pageNames,
+                 const std::function<void(const QString &)> &visit)
+{
+    for (int index = 0; index < pages->count(); ++index) {
+        pages->setCurrentIndex(index);
+        QCoreApplication::processEvents();
+        visit(pageNames[index]);
+        for (QTabWidget *inner : pages->widget(index)->findChildren<QTabWidget *>()) {
+            const int shown = inner->currentIndex();
+            for (int innerIndex = 0; innerIndex < inner->count(); ++innerIndex) {
+                inner->setCurrentIndex(innerIndex);
+                QCoreApplication::processEvents();
+                visit(pageNames[index] + '-' + inner->tabText(innerIndex).trimmed().toLower());
+            }
+            inner->setCurrentIndex(shown);
+        }
+    }
+}
+
+bool insideScrollArea(const QWidget *widget)
+{
+    for (const QWidget *p = widget->parentWidget(); p; p = p->parentWidget()) {
+        if (p->objectName() == "qt_scrollarea_viewport")
+            return true;
+    }
+    return false;
+}
+
+// The part of the widget its ancestors leave visible, in window coordinates
+// (a child may reach past its parent's edge and be cut off there on purpose).
+QRect shownArea(const QWidget *widget, const QWidget *window)
+{
+    QRect area(widget->mapTo(window, QPoint(0, 0)), widget->size());
+    for (const QWidget *p = widget->parentWidget(); p && p != window; p = p->parentWidget())
+        area &= QRect(p->mapTo(window, QPoint(0, 0)), p->size());
+    return area;
+}
+
+// Width the widget has for its one-line text, or -1 when it has no such text
+// (word-wrapped, rich or pixmap labels; tool buttons, which draw arrows).
+int textRoom(const QWidget *widget, QString *text)
+{
+    if (auto *label = qobject_cast<const QLabel *>(widget)) {
+        *text = label->text();
+        if (label->wordWrap() || Qt::mightBeRichText(*text) || !label->pixmap(Qt::ReturnByValue).isNull())
+            return -1;
+        return label->contentsRect().width() - 2 * label->margin() - qMax(0, label->indent());
+    }
+    auto *button = qobject_cast<const QAbstractButton *>(widget);
+    if (!button || qobject_cast<const QToolButton *>(widget))
+        return -1;
+    *text = button->text().remove('&');
+    QStyleOptionButton option;
+    option.initFrom(button);
+    option.text = button->text();
+    option.icon = button->icon();
+    option.iconSize = button->iconSize();
+    const QStyle::SubElement contents = qobject_cast<const QPushButton *>(widget) ? QStyle::SE_PushButtonContents
+                                        : qobject_cast<const QRadioButton *>(widget) ? QStyle::SE_RadioButtonContents
+                                                                                     : QStyle::SE_CheckBoxContents;
+    int room = button->style()->subElementRect(contents, &option, button).width();
+    if (!button->icon().isNull())
+        room -= button->iconSize().width() + 4;
+    return room;
+}
+
+// What a user would see cut off on the page now shown: texts wider than
+// their widget, fixed-height widgets pressed below their size hint, and
+// widgets reaching past the window where no scroll area holds them.
+QStringList layoutDefects(QWidget &window, const QString &page)
+{
+    QStringList report;
+    for (QWidget *widget : window.findChildren<QWidget *>()) {
+        if (!widget->isVisible() || widget->objectName().startsWith("qt_") || insideScrollArea(widget))
+            continue;
+        const QString where = QStringLiteral("%1: %2 (%3)").arg(page, widget->objectName(), widget->metaObject()->className());
+        const QRect area = shownArea(widget, &window);
+        if (!area.isEmpty() && !window.rect().contains(area))
+            report << where + " reaches past the window";
+        if (widget->sizePolicy().verticalPolicy() == QSizePolicy::Fixed && widget->height() < widget->sizeHint().height())
+            report << where + QStringLiteral(" is %1 px high, its content needs %2").arg(widget->height()).arg(widget->sizeHint().height());
+        QString text;
+        const int room = textRoom(widget, &text);
+        if (room < 0 || text.trimmed().isEmpty())
+            continue;
+        const QFontMetrics metrics = widget->fontMetrics();
+        if (metrics.horizontalAdvance(text) > room || metrics.height() > widget->contentsRect().height())
+            report << where + QStringLiteral(" cuts its text \"%1\"").arg(text);
+    }
+    return report;
+}
 } // namespace
 
 void FormTest::startState_data()
@@ -437,28 +550,55 @@ void FormTest::byNameSlotsHaveTheirSignals()
     verifyNoMismatches(report);
 }
 
+// Every page and inner page at the form's window size, the generator's
+// sections unfolded: nothing may be cut off or pushed out of the window.
+void FormTest::pagesFitTheWindow()
+{
+    VeskInterface window;
+    showAtFormSize(window);
+    auto *pages = window.findChild<QTabWidget *>("mainTabWidget");
+    QVERIFY(pages);
+
+    QStringList report;
+    forEachPage(pages, {"oscilloscope", "meter", "sniffer", "options"}, [&](const QString &page) {
+        const QSize needed = window.minimumSizeHint();
+        if (needed.width() > window.width() || needed.height() > window.height())
+            report << QStringLiteral("%1: the window needs %2x%3").arg(page).arg(needed.width()).arg(needed.height());
+        report << layoutDefects(window, page);
+    });
+    verifyNoMismatches(report);
+}
+
 void FormTest::screenshots()
 {
     VeskInterface window;
-    window.resize(1371, 966);
-    window.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&window));
-
+    showAtFormSize(window);
     auto *pages = window.findChild<QTabWidget *>("mainTabWidget");
-    auto *scopeDock = window.findChild<QDockWidget *>("dockWidget_scope");
     auto *generatorDock = window.findChild<QDockWidget *>("dockWidget_awg");
-    QVERIFY(pages && scopeDock && generatorDock);
+    QVERIFY(pages && generatorDock);
 
     const QStringList pageNames = {"oscilloscope", "meter", "sniffer", "options"};
     QCOMPARE(pages->count(), pageNames.size());
-    for (int index = 0; index < pages->count(); ++index) {
-        pages->setCurrentIndex(index);
-        QCoreApplication::processEvents();
-        const QString path = VeskTest::artifactPath("form-" + pageNames[index] + ".png");
-        QVERIFY2(scopeDock->grab().save(path), qPrintable(path));
-    }
+    QStringList failed;
+    forEachPage(pages, pageNames, [&](const QString &page) {
+        const QString path = VeskTest::artifactPath("form-" + page + ".png");
+        if (!window.grab().save(path))
+            failed << path;
+    });
     const QString path = VeskTest::artifactPath("form-generator.png");
-    QVERIFY2(generatorDock->grab().save(path), qPrintable(path));
+    if (!generatorDock->grab().save(path))
+        failed << path;
+
+    for (QMenu *menu : {window.findChild<QMenu *>("menuMain"), window.findChild<QMenu *>("menuHelp")}) {
+        QVERIFY(menu);
+        menu->popup(window.mapToGlobal(QPoint(0, 0)));
+        QVERIFY(QTest::qWaitForWindowExposed(menu));
+        const QString menuPath = VeskTest::artifactPath("form-" + menu->objectName() + ".png");
+        if (!menu->grab().save(menuPath))
+            failed << menuPath;
+        menu->hide();
+    }
+    QVERIFY2(failed.isEmpty(), qPrintable(failed.join(", ")));
 }
 
 VESK_TEST_MAIN(FormTest)
