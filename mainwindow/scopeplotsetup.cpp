@@ -256,6 +256,21 @@ void VeskInterface::displayControlsSet()
     ch2Graph->setPen(ch2Pen);
 }
 
+void VeskInterface::setupScatterStyles(bool vectors)
+{
+    // XY points are not in key order, so they are never joined.
+    const bool lines = vectors && !ui->xyMode->isChecked();
+    const QCPScatterStyle style(lines ? QCPScatterStyle::ssNone : QCPScatterStyle::ssDot, 6);
+    const QCPGraph::LineStyle lineStyle = lines ? QCPGraph::lsLine : QCPGraph::lsNone;
+    QVector<QCPGraph *> graphs = {ch1Graph, ch1RefGraph, ch2Graph, ch2RefGraph};
+    for (int i = 0; i < FrameHistory::maxDepth; ++i)
+        graphs << ch1PersistenceGraphs[i] << ch2PersistenceGraphs[i];
+    for (QCPGraph *graph : graphs) {
+        graph->setScatterStyle(style);
+        graph->setLineStyle(lineStyle);
+    }
+}
+
 int VeskInterface::logicBitPos0(int bit) const
 {
     return TraceBuilder::logicBaseLine(bit, ui->chdSizeSlider->value(), ui->chdPositionSlider->value(),

@@ -132,3 +132,24 @@ void VeskInterface::yAxisChanged(const QCPRange &range)
         logicLabelsRefresh();
     setVerticalScrollBar(int(clamped.lower), int(clamped.upper));
 }
+
+void VeskInterface::horizontalScrollBarChanged(int value)
+{
+    QCPAxis *axis = ui->plotterWidget->xAxis;
+    if (int(axis->range().lower) == value)
+        return;
+    // The range change sets the bar back to this value, which ends the exchange.
+    axis->setRange(value, value + axis->range().size());
+    ui->plotterWidget->replot();
+}
+
+void VeskInterface::verticalScrollBarChanged(int value)
+{
+    // The bar runs top-down, the axis bottom-up.
+    const int lower = ui->verticalScrollBar->maximum() - value;
+    QCPAxis *axis = ui->plotterWidget->yAxis;
+    if (int(axis->range().lower) == lower)
+        return;
+    axis->setRange(lower, lower + axis->range().size());
+    ui->plotterWidget->replot();
+}

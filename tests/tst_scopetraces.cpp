@@ -613,6 +613,45 @@ private slots:
         QCOMPARE(w.ui->horizontalScrollBar->pageStep(), int(kept.size()));
     }
 
+    void scrollBarsMoveTheView()
+    {
+        VeskInterface w;
+        QCustomPlot *plot = w.ui->plotterWidget;
+        // The bar runs top-down: the view at the bottom puts it at its maximum.
+        QCOMPARE(w.ui->verticalScrollBar->value(), w.ui->verticalScrollBar->maximum());
+        w.horizontalScrollBarChanged(500);
+        QCOMPARE(plot->xAxis->range(), QCPRange(500, 756));
+        QCOMPARE(w.ui->horizontalScrollBar->value(), 500);
+        w.verticalScrollBarChanged(0);
+        QCOMPARE(plot->yAxis->range(), QCPRange(768, 1280));
+        QCOMPARE(w.ui->verticalScrollBar->value(), 0);
+    }
+
+    void scatterStyles_data()
+    {
+        QTest::addColumn<bool>("vectors");
+        QTest::addColumn<bool>("xy");
+        QTest::addColumn<bool>("lines");
+        QTest::newRow("vectors") << true << false << true;
+        QTest::newRow("vectors in XY mode") << true << true << false;
+        QTest::newRow("dots") << false << false << false;
+    }
+
+    void scatterStyles()
+    {
+        QFETCH(bool, vectors);
+        QFETCH(bool, xy);
+        QFETCH(bool, lines);
+        VeskInterface w;
+        w.ui->xyMode->setChecked(xy);
+        w.setupScatterStyles(vectors);
+        for (QCPGraph *graph : {w.ch1Graph, w.ch2RefGraph, w.ch2PersistenceGraphs[8]}) {
+            QCOMPARE(graph->lineStyle(), lines ? QCPGraph::lsLine : QCPGraph::lsNone);
+            QCOMPARE(graph->scatterStyle().shape(), lines ? QCPScatterStyle::ssNone : QCPScatterStyle::ssDot);
+        }
+        QCOMPARE(w.logicGraphs[0]->lineStyle(), QCPGraph::lsStepCenter);
+    }
+
     void themes_data()
     {
         QTest::addColumn<int>("theme");
