@@ -44,50 +44,22 @@ void VeskInterface::on_groupBoxCH2DC_clicked()
 
 void VeskInterface::on_toolButtonCh1ADC24V_clicked()
 {
-    ui->toolButtonCh1ADC2V4->setChecked(false);
-    {
-        const QSignalBlocker blocker(ui->ch1GainSlider);
-        ui->ch1GainSlider->setValue(0);
-    }
-    channel1GainSliderChanged(ui->ch1GainSlider->value(), false);
-    ui->checkBoxCH1ACDC->setChecked(false);
-    channel1ACDCChanged(false);
+    meterRangeSelected(1, ui->toolButtonCh1ADC2V4, 0);
 }
 
 void VeskInterface::on_toolButtonCh1ADC2V4_clicked()
 {
-    ui->toolButtonCh1ADC24V->setChecked(false);
-    {
-        const QSignalBlocker blocker(ui->ch1GainSlider);
-        ui->ch1GainSlider->setValue(3);
-    }
-    channel1GainSliderChanged(ui->ch1GainSlider->value(), false);
-    ui->checkBoxCH1ACDC->setChecked(false);
-    channel1ACDCChanged(false);
+    meterRangeSelected(1, ui->toolButtonCh1ADC24V, 3);
 }
 
 void VeskInterface::on_toolButtonCh2ADC24V_clicked()
 {
-    ui->toolButtonCh2ADC2V4->setChecked(false);
-    {
-        const QSignalBlocker blocker(ui->ch2GainSlider);
-        ui->ch2GainSlider->setValue(0);
-    }
-    channel2GainSliderChanged(ui->ch2GainSlider->value(), false);
-    ui->checkBoxCH2ACDC->setChecked(false);
-    channel2ACDCChanged(false);
+    meterRangeSelected(2, ui->toolButtonCh2ADC2V4, 0);
 }
 
 void VeskInterface::on_toolButtonCh2ADC2V4_clicked()
 {
-    ui->toolButtonCh2ADC24V->setChecked(false);
-    {
-        const QSignalBlocker blocker(ui->ch2GainSlider);
-        ui->ch2GainSlider->setValue(3);
-    }
-    channel2GainSliderChanged(ui->ch2GainSlider->value(), false);
-    ui->checkBoxCH2ACDC->setChecked(false);
-    channel2ACDCChanged(false);
+    meterRangeSelected(2, ui->toolButtonCh2ADC24V, 3);
 }
 
 void VeskInterface::on_fcR0_clicked()
@@ -246,6 +218,26 @@ void VeskInterface::on_pushButtonCounteStop_clicked()
 }
 
 // ---- setting handlers ----
+
+void VeskInterface::meterRangeSelected(int channel, QToolButton *otherRange, int gain)
+{
+    // A range button sets the channel's gain and DC coupling in one go.
+    otherRange->setChecked(false);
+    QSlider *gainSlider = channel == 1 ? ui->ch1GainSlider : ui->ch2GainSlider;
+    {
+        const QSignalBlocker blocker(gainSlider);
+        gainSlider->setValue(gain);
+    }
+    if (channel == 1)
+        channel1GainSliderChanged(gainSlider->value(), false);
+    else
+        channel2GainSliderChanged(gainSlider->value(), false);
+    (channel == 1 ? ui->checkBoxCH1ACDC : ui->checkBoxCH2ACDC)->setChecked(false);
+    if (channel == 1)
+        channel1ACDCChanged(false);
+    else
+        channel2ACDCChanged(false);
+}
 
 void VeskInterface::meterTabChanged(int page)
 {

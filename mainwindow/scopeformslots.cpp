@@ -393,28 +393,27 @@ void VeskInterface::channel2ACDCChanged(bool remark)
 
 void VeskInterface::channel1TraceChanged(bool on)
 {
-    if (!sendCH1ControlsConfirmed())
-        return;
-    ui->groupBoxCH1AC->setChecked(on);
-    ui->groupBoxCH1DC->setChecked(on);
-    bufferCheckMaxSize();
-    replotRequest = true;
+    if (sendCH1ControlsConfirmed())
+        traceSwitchAccepted({ui->groupBoxCH1AC, ui->groupBoxCH1DC}, on);
 }
 
 void VeskInterface::channel2TraceChanged(bool on)
 {
-    if (!sendCH2ControlsConfirmed())
-        return;
-    ui->groupBoxCH2AC->setChecked(on);
-    ui->groupBoxCH2DC->setChecked(on);
-    bufferCheckMaxSize();
-    replotRequest = true;
+    if (sendCH2ControlsConfirmed())
+        traceSwitchAccepted({ui->groupBoxCH2AC, ui->groupBoxCH2DC}, on);
 }
 
 void VeskInterface::channelLogicTraceChanged()
 {
-    if (!sendCHDControlsConfirmed())
-        return;
+    if (sendCHDControlsConfirmed())
+        traceSwitchAccepted({}, ui->checkBoxCHDTrace->isChecked());
+}
+
+void VeskInterface::traceSwitchAccepted(const QList<QGroupBox *> &meterBoxes, bool on)
+{
+    // The meter page's boxes of the channel follow its trace.
+    for (QGroupBox *box : meterBoxes)
+        box->setChecked(on);
     bufferCheckMaxSize();
     replotRequest = true;
 }

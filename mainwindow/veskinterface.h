@@ -42,10 +42,12 @@ class QCPRange;
 class QComboBox;
 class QCustomPlot;
 class QFile;
+class QGroupBox;
 class QLabel;
 class QMouseEvent;
 class QSlider;
 class QTextStream;
+class QToolButton;
 class ScopeOptions;
 class Settings;
 class Ui_VeskInterface;
@@ -443,6 +445,8 @@ public:
 
 private:
     bool sendConfirmedControl(unsigned char index, int value);
+    void traceSwitchAccepted(const QList<QGroupBox *> &meterBoxes, bool on);
+    void meterRangeSelected(int channel, QToolButton *otherRange, int gain);
     double frequencyDigitsToFrequency() const;
     // END configuration encoders and setting handlers
 

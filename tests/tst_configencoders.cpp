@@ -296,6 +296,35 @@ private slots:
         QTEST(slot(CFG_WAVE_FREQUENCY), "sent");
     }
 
+    // The meter page's range buttons set the gain and DC coupling together.
+    void rangeButtons_data()
+    {
+        QTest::addColumn<QString>("button");
+        QTest::addColumn<QString>("other");
+        QTest::addColumn<int>("gainIndex");
+        QTest::addColumn<int>("controlIndex");
+        QTest::addColumn<int>("gain");
+        QTest::newRow("CH1 24 V") << "toolButtonCh1ADC24V" << "toolButtonCh1ADC2V4" << int(CFG_CH1_GAIN)
+                                  << int(CFG_CH1_CONTROL) << 0;
+        QTest::newRow("CH2 2.4 V") << "toolButtonCh2ADC2V4" << "toolButtonCh2ADC24V" << int(CFG_CH2_GAIN)
+                                   << int(CFG_CH2_CONTROL) << 3;
+    }
+    void rangeButtons()
+    {
+        QFETCH(QString, button);
+        QFETCH(QString, other);
+        QFETCH(int, gainIndex);
+        QFETCH(int, controlIndex);
+        setWidgets(other + "=1 checkBoxCH1ACDC=1 checkBoxCH2ACDC=1 checkBoxCH1Trace=1 checkBoxCH2Trace=1");
+        window->ui->ch1GainSlider->setValue(6);
+        window->ui->ch2GainSlider->setValue(6);
+        markSlots({gainIndex, controlIndex});
+        QMetaObject::invokeMethod(window.get(), qPrintable("on_" + button + "_clicked"));
+        QTEST(slot(gainIndex), "gain");
+        QCOMPARE(slot(controlIndex) & (CHANNEL_TRACE_ON | CHANNEL_AC), int(CHANNEL_TRACE_ON));
+        QVERIFY(!window->findChild<QAbstractButton *>(other)->isChecked());
+    }
+
     // Every value the auto-trigger spin box offers reaches its own step count.
     void autoTriggerSpinBoxSteps()
     {
