@@ -38,6 +38,7 @@ private slots:
     void comboListsSurviveSecondRetranslate();
     void radioButtonsAreExclusiveWithinTheirParent();
     void byNameSlotsHaveTheirSignals();
+    void pagesFitTheWindow_data();
     void pagesFitTheWindow();
     void screenshots();
 };
@@ -550,11 +551,23 @@ void FormTest::byNameSlotsHaveTheirSignals()
     verifyNoMismatches(report);
 }
 
-// Every page and inner page at the form's window size, the generator's
-// sections unfolded: nothing may be cut off or pushed out of the window.
+// Every page and inner page at the form's window size under each theme, the
+// generator's sections unfolded: nothing may be cut off or pushed out of the
+// window.
+void FormTest::pagesFitTheWindow_data()
+{
+    QTest::addColumn<QString>("styleSheet");
+    for (const char *theme : {"win", "linux", "mac"})
+        QTest::newRow(theme) << QStringLiteral(":/themes/theme-%1.qss").arg(theme);
+}
+
 void FormTest::pagesFitTheWindow()
 {
+    QFETCH(QString, styleSheet);
+    QFile sheet(styleSheet);
+    QVERIFY(sheet.open(QIODevice::ReadOnly));
     VeskInterface window;
+    window.setStyleSheet(QString::fromLatin1(sheet.readAll()));
     showAtFormSize(window);
     auto *pages = window.findChild<QTabWidget *>("mainTabWidget");
     QVERIFY(pages);
