@@ -101,7 +101,8 @@ void VeskInterface::setupGrid(QCustomPlot *plot)
     plot->xAxis->setRange(0, samplesPerDivision);
     plot->yAxis->setTickLabels(false);
     plot->yAxis->setTicker(yTicker);
-    plot->yAxis->setRange(0, initialYSpan);
+    // The view starts centred on the zero line, where the traces are.
+    plot->yAxis->setRange(plotYRange / 2 - initialYSpan / 2, plotYRange / 2 + initialYSpan / 2);
     plot->axisRect()->setupFullAxesBox(false);
     // The full axes box copies ranges, not tickers.
     plot->xAxis2->setTicker(xTicker);

@@ -583,7 +583,8 @@ private slots:
         QCOMPARE(w.logicRefGraphs[3]->selectable(), QCP::stWhole);
         QCOMPARE(w.fftCh1Graph->lineStyle(), QCPGraph::lsImpulse);
         QCOMPARE(plot->xAxis->range(), QCPRange(0, 256));
-        QCOMPARE(plot->yAxis->range(), QCPRange(0, 512));
+        // Centred on the zero line, so traces show from the start.
+        QCOMPARE(plot->yAxis->range(), QCPRange(384, 896));
         QCOMPARE(w.logicLabels[5]->text(), QStringLiteral("Bit 5"));
         QCOMPARE(w.vCursorFrequencyLabel->text(), QStringLiteral(" 1/ΔT = 0 ms "));
         QCOMPARE(w.ui->stopButton->text(), QStringLiteral("START"));
@@ -617,8 +618,11 @@ private slots:
     {
         VeskInterface w;
         QCustomPlot *plot = w.ui->plotterWidget;
-        // The bar runs top-down: the view at the bottom puts it at its maximum.
-        QCOMPARE(w.ui->verticalScrollBar->value(), w.ui->verticalScrollBar->maximum());
+        QCOMPARE(w.ui->verticalScrollBar->maximum(), 768);
+        QCOMPARE(w.ui->verticalScrollBar->value(), 384);
+        // The bar runs top-down: its maximum is the bottom of the plot.
+        w.verticalScrollBarChanged(768);
+        QCOMPARE(plot->yAxis->range(), QCPRange(0, 512));
         w.horizontalScrollBarChanged(500);
         QCOMPARE(plot->xAxis->range(), QCPRange(500, 756));
         QCOMPARE(w.ui->horizontalScrollBar->value(), 500);

@@ -115,6 +115,15 @@ private slots:
         QVERIFY(qAbs(shown(ui->multimeterdisplayVppCh2) - 2.0) <= 2 * rawUnitVolts);
         // RMS of a sine: amplitude over root two.
         QVERIFY(qAbs(shown(ui->multimeterdisplayRMSCh2) - M_SQRT1_2) <= 2 * rawUnitVolts);
+
+        // The live window, for the record.
+        window->resize(1280, 800);
+        window->show();
+        QVERIFY(QTest::qWaitForWindowExposed(window.get()));
+        QTest::qWait(300);
+        const QString name = QStringLiteral("scope-live-%1.png")
+                                 .arg(meterOnDevice ? QStringLiteral("device") : QStringLiteral("window"));
+        QVERIFY(window->grab().save(VeskTest::artifactPath(name)));
     }
 };
 
