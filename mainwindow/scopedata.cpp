@@ -304,7 +304,25 @@ void VeskInterface::putTrace(QCPGraph *graph, const QVector<double> &keys,
     if (points == persistencePoints.end())
         points = persistencePoints.insert(graph, PointAccumulator(persistencePointLimit));
     points->add(keys, values);
-    graph->setData(points->keys(), points->values(), false);
+    const int frameSize = points->uniformFrameSize();
+    if (frameSize == 0) {
+        graph->setData(points->keys(), points->values(), false);
+        return;
+    }
+    // Frames of one size share their ascending keys: taking the frames'
+    // points key by key gives the order the graph keeps without sorting.
+    const int frames = points->frameCount();
+    const double *allKeys = points->keys().constData();
+    const double *allValues = points->values().constData();
+    QVector<QCPGraphData> sorted(frames * frameSize);
+    QCPGraphData *out = sorted.data();
+    for (int k = 0; k < frameSize; ++k) {
+        for (int f = 0; f < frames; ++f, ++out) {
+            out->key = allKeys[f * frameSize + k];
+            out->value = allValues[f * frameSize + k];
+        }
+    }
+    graph->data()->set(sorted, true);
 }
 
 void VeskInterface::clearTrace(QCPGraph *graph)

@@ -34,3 +34,15 @@ void PointAccumulator::clear()
     m_values.clear();
     m_frameSizes.clear();
 }
+
+int PointAccumulator::uniformFrameSize() const
+{
+    if (m_frameSizes.empty())
+        return 0;
+    const int size = m_frameSizes.front();
+    for (int frameSize : m_frameSizes) {
+        if (frameSize != size)
+            return 0;
+    }
+    return size;
+}

@@ -21,6 +21,8 @@ public:
 
     int pointCount() const { return m_keys.size(); }
     int frameCount() const { return int(m_frameSizes.size()); }
+    // Points of every kept frame when they all have the same number, else 0.
+    int uniformFrameSize() const;
     // All kept points, oldest frame first. Kept flat and in place, so a
     // redraw reads them without gathering the frames again.
     const QVector<double> &keys() const { return m_keys; }

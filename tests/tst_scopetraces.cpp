@@ -14,6 +14,7 @@
 #include <QClipboard>
 #include <cmath>
 #include <cstring>
+#include <algorithm>
 #include <functional>
 
 Q_DECLARE_METATYPE(QCPRange)
@@ -409,8 +410,14 @@ private slots:
                 QCOMPARE(count, previous + 768);
             previous = count;
         }
-        // Capped: the newest whole frames that fit.
+        // Capped: the newest whole frames that fit, in key order.
         QCOMPARE(previous, VeskInterface::persistencePointLimit / 768 * 768);
+        const QVector<double> keys = keysOf(w.ch1Graph);
+        QVERIFY(std::is_sorted(keys.begin(), keys.end()));
+        const int kept = previous / 768;
+        QCOMPARE(keys.at(kept), 2.0);
+        // The newest frame is among the points at its key.
+        QCOMPARE(valuesOf(w.ch1Graph).at(kept - 1), plotY((0 + 59) % 90 - 45, 0));
         QVERIFY(w.logicGraphs[0]->dataCount() <= VeskInterface::persistencePointLimit);
         QVERIFY(w.ui->plotterWidget->persistenceDrawing());
 
@@ -612,6 +619,18 @@ private slots:
         QCOMPARE(w.ui->plotterWidget->xAxis->range(), kept);
         QCOMPARE(w.ui->horizontalScrollBar->value(), int(kept.lower));
         QCOMPARE(w.ui->horizontalScrollBar->pageStep(), int(kept.size()));
+    }
+
+    void readoutsFollowTheRightAndBottomEdges()
+    {
+        VeskInterface w;
+        w.ui->plotterWidget->resize(600, 400);
+        QVERIFY(QMetaObject::invokeMethod(&w, "on_sizeChanged", Qt::DirectConnection));
+        QCOMPARE(w.vCursorDeltaLabel->position->coords(), QPointF(575, 25));
+        QCOMPARE(w.vCursorFrequencyLabel->position->coords(), QPointF(575, 40));
+        QCOMPARE(w.hCursorDeltaLabel->position->coords(), QPointF(450, 355));
+        QCOMPARE(w.hCursorBLabel->position->coords(), QPointF(450, 340));
+        QCOMPARE(w.hCursorALabel->position->coords(), QPointF(450, 325));
     }
 
     void scrollBarsMoveTheView()

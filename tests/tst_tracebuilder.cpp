@@ -387,13 +387,18 @@ private slots:
         QCOMPARE(points.keys().size(), points.pointCount());
         QCOMPARE(points.values().first(), 1000.0 - points.frameCount());
         QCOMPARE(points.values().last(), 999.0);
+        QCOMPARE(points.uniformFrameSize(), 768);
+        points.add(keys.mid(0, 256), QVector<double>(256, 0));
+        QCOMPARE(points.uniformFrameSize(), 0);
         // One frame larger than the limit is still drawn whole.
         points.add(QVector<double>(20000, 1), QVector<double>(20000, 2));
         QCOMPARE(points.frameCount(), 1);
         QCOMPARE(points.pointCount(), 20000);
+        QCOMPARE(points.uniformFrameSize(), 20000);
         points.clear();
         QCOMPARE(points.pointCount(), 0);
         QVERIFY(points.values().isEmpty());
+        QCOMPARE(points.uniformFrameSize(), 0);
     }
 
     void persistenceShade_data()
