@@ -45,17 +45,22 @@ void ScopeGraph::drawLinePlot(QCPPainter *painter, const QVector<QPointF> &lines
         return;
     applyDefaultAntialiasingHint(painter);
     // Points of several frames interleave by key, so each segment is drawn
-    // on its own rather than as one polyline.
+    // on its own rather than as one polyline; one call takes them all.
+    QVector<QLineF> segments;
+    segments.reserve(lines.size());
     for (int i = 1; i < lines.size(); ++i) {
         if (drawable(lines.at(i - 1)) && drawable(lines.at(i)))
-            painter->drawLine(lines.at(i - 1), lines.at(i));
+            segments.append(QLineF(lines.at(i - 1), lines.at(i)));
     }
+    painter->drawLines(segments);
     if (mLineStyle == lsLine)
         drawMarks(painter);
 }
 
 void ScopeGraph::drawMarks(QCPPainter *painter) const
 {
+    QVector<QLineF> marks;
+    marks.reserve(2 * dataCount());
     const double unit = qMax(1.0, mKeyAxis->axisRect()->width() / markUnitsPerWidth);
     const bool plainPen = pen().style() == Qt::SolidLine && !antialiased();
     const double upper = (plainPen ? 10 : 5) * unit / 2;
@@ -68,7 +73,8 @@ void ScopeGraph::drawMarks(QCPPainter *painter) const
             continue;
         const double top = centre.y() - unit / 2;
         const double bottom = centre.y() + unit / 2;
-        painter->drawLine(QLineF(centre.x() - upper, top, centre.x() + upper, top));
-        painter->drawLine(QLineF(centre.x() - lower, bottom, centre.x() + lower, bottom));
+        marks.append(QLineF(centre.x() - upper, top, centre.x() + upper, top));
+        marks.append(QLineF(centre.x() - lower, bottom, centre.x() + lower, bottom));
     }
+    painter->drawLines(marks);
 }
