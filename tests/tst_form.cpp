@@ -339,7 +339,6 @@ bool hasMatchingSignal(const QObject *object, const QByteArray &signalName, cons
     return false;
 }
 
-
 // The main window as a user first sees it: the form's own size, every
 // collapsible section unfolded so that their frames are laid out too.
 void showAtFormSize(VeskInterface &window)
@@ -445,6 +444,7 @@ QStringList layoutDefects(QWidget &window, const QString &page)
     }
     return report;
 }
+
 } // namespace
 
 void FormTest::startState_data()
