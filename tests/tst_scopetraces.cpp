@@ -23,7 +23,7 @@ namespace {
 
 using SampleFunction = std::function<int(int)>;
 
-struct FrameSpec
+struct FrameRecipe
 {
     bool ch1 = true;
     bool ch2 = false;
@@ -36,39 +36,39 @@ struct FrameSpec
     SampleFunction logicByte = [](int i) { return i & 0xFF; };
 };
 
-QByteArray makeFrame(const FrameSpec &spec)
+QByteArray makeFrame(const FrameRecipe &recipe)
 {
-    frameconfig_t header = ScopeFrameCheck::emptyHeader(spec.ch1, spec.ch2, spec.logic,
-                                                        spec.blocks - 1, spec.timeBase);
-    header.startIndex = uint16_t(spec.startIndex);
+    frameconfig_t header = ScopeFrameCheck::emptyHeader(recipe.ch1, recipe.ch2, recipe.logic,
+                                                        recipe.blocks - 1, recipe.timeBase);
+    header.startIndex = uint16_t(recipe.startIndex);
     const int n = header.samplesPerChannel;
     QByteArray bytes(int(ScopeFrame::frameLength(std::size_t(n), header.channelMask)), '\0');
     auto *data = reinterpret_cast<unsigned char *>(bytes.data());
     ScopeFrame::writeHeader(header, data);
     for (int i = 0; i < n; ++i) {
-        if (spec.ch1)
-            data[ScopeFrame::ch1BlockOffset() + i] = uint8_t(spec.ch1Sample(i));
-        if (spec.ch2)
-            data[ScopeFrame::ch2BlockOffset(n, header.channelMask) + i] = uint8_t(spec.ch2Sample(i));
-        if (spec.logic)
-            data[ScopeFrame::logicBlockOffset(n, header.channelMask) + i] = uint8_t(spec.logicByte(i));
+        if (recipe.ch1)
+            data[ScopeFrame::ch1BlockOffset() + i] = uint8_t(recipe.ch1Sample(i));
+        if (recipe.ch2)
+            data[ScopeFrame::ch2BlockOffset(n, header.channelMask) + i] = uint8_t(recipe.ch2Sample(i));
+        if (recipe.logic)
+            data[ScopeFrame::logicBlockOffset(n, header.channelMask) + i] = uint8_t(recipe.logicByte(i));
     }
     return bytes;
 }
 
 // The form as a frame of this layout needs it, with every logic bit drawn
 // and both analog zero lines at the centre.
-void configure(VeskInterface &w, const FrameSpec &spec)
+void configure(VeskInterface &w, const FrameRecipe &recipe)
 {
     w.mainMode = 0;
-    w.ui->checkBoxCH1Trace->setChecked(spec.ch1);
-    w.ui->checkBoxCH2Trace->setChecked(spec.ch2);
-    w.ui->checkBoxCHDTrace->setChecked(spec.logic);
+    w.ui->checkBoxCH1Trace->setChecked(recipe.ch1);
+    w.ui->checkBoxCH2Trace->setChecked(recipe.ch2);
+    w.ui->checkBoxCHDTrace->setChecked(recipe.logic);
     QComboBox *buffer = w.ui->comboBoxADCBuffer;
     const QSignalBlocker blocker(buffer);
-    while (buffer->count() < spec.blocks)
+    while (buffer->count() < recipe.blocks)
         buffer->addItem(QString::number(256 * (buffer->count() + 1)));
-    buffer->setCurrentIndex(spec.blocks - 1);
+    buffer->setCurrentIndex(recipe.blocks - 1);
     for (bool &enabled : w.chdBitEnabled)
         enabled = true;
     w.ui->ch1PositionSlider->setValue(0);
@@ -165,13 +165,13 @@ private slots:
         QFETCH(QString, outcome);
 
         VeskInterface w;
-        FrameSpec spec;
-        spec.ch1 = ch1;
-        spec.ch2 = ch2;
-        spec.logic = logic;
-        spec.blocks = blocks;
-        configure(w, spec);
-        QByteArray bytes = makeFrame(spec);
+        FrameRecipe recipe;
+        recipe.ch1 = ch1;
+        recipe.ch2 = ch2;
+        recipe.logic = logic;
+        recipe.blocks = blocks;
+        configure(w, recipe);
+        QByteArray bytes = makeFrame(recipe);
         bytes.resize(bytes.size() + extraBytes);
         bytes[0] = char(firstByte);
         auto *data = reinterpret_cast<unsigned char *>(bytes.data());
@@ -200,9 +200,9 @@ private slots:
     void refusedReadIsReportedOncePerRead()
     {
         VeskInterface w;
-        FrameSpec spec;
-        configure(w, spec);
-        const QByteArray good = makeFrame(spec);
+        FrameRecipe recipe;
+        configure(w, recipe);
+        const QByteArray good = makeFrame(recipe);
         QByteArray first = good;
         first[0] = 'B';
         const QByteArray second(first.constData(), first.size());
@@ -231,16 +231,16 @@ private slots:
         // A good read after it is drawn.
         deliver(w, good);
         tick(w);
-        QCOMPARE(valuesOf(w.ch1Graph).at(3), plotY(spec.ch1Sample(3), 0));
+        QCOMPARE(valuesOf(w.ch1Graph).at(3), plotY(recipe.ch1Sample(3), 0));
         QCOMPARE(log.count(invalidHeader), 2);
     }
 
     void otherModesIgnoreTheTransport()
     {
         VeskInterface w;
-        FrameSpec spec;
-        configure(w, spec);
-        const QByteArray bytes = makeFrame(spec);
+        FrameRecipe recipe;
+        configure(w, recipe);
+        const QByteArray bytes = makeFrame(recipe);
         deliver(w, bytes);
         w.mainMode = 3;
         tick(w);
@@ -270,17 +270,17 @@ private slots:
         QFETCH(int, blocks);
 
         VeskInterface w;
-        FrameSpec spec;
-        spec.ch1 = ch1;
-        spec.ch2 = ch2;
-        spec.logic = logic;
-        spec.blocks = blocks;
-        configure(w, spec);
+        FrameRecipe recipe;
+        recipe.ch1 = ch1;
+        recipe.ch2 = ch2;
+        recipe.logic = logic;
+        recipe.blocks = blocks;
+        configure(w, recipe);
         w.ui->ch1PositionSlider->setValue(100);
         w.ui->ch2PositionSlider->setValue(-60);
         w.ui->chdPositionSlider->setValue(-300);
         w.ui->chdSizeSlider->setValue(30);
-        const QByteArray bytes = makeFrame(spec);
+        const QByteArray bytes = makeFrame(recipe);
         deliver(w, bytes);
         tick(w);
 
@@ -295,7 +295,7 @@ private slots:
             const QVector<double> values = valuesOf(graph);
             for (int k : {0, 1, n / 2, n - 1}) {
                 QCOMPARE(keys.at(k), 2.0 * k);
-                QCOMPARE(values.at(k), ch1 ? plotY(spec.ch1Sample(k), 100) : plotY(spec.ch2Sample(k), -60));
+                QCOMPARE(values.at(k), ch1 ? plotY(recipe.ch1Sample(k), 100) : plotY(recipe.ch2Sample(k), -60));
             }
         }
         for (int bit = 0; bit < 8; ++bit) {
@@ -307,7 +307,7 @@ private slots:
             QCOMPARE(w.logicBitPos0(bit), int(base));
             const QVector<double> levels = valuesOf(w.logicGraphs[bit]);
             for (int k : {0, 1, 2, 3, 128, 255})
-                QCOMPARE(levels.at(k), (spec.logicByte(k) >> bit) & 1 ? base + 10 + 30 : base);
+                QCOMPARE(levels.at(k), (recipe.logicByte(k) >> bit) & 1 ? base + 10 + 30 : base);
             QCOMPARE(valuesOf(w.logicGraphs2[bit]).at(5), base - 1);
         }
         QCOMPARE(w.ch2ZeroHead->visible(), ch2);
@@ -318,37 +318,37 @@ private slots:
     void rollModeStartsAtTheRingStart()
     {
         VeskInterface w;
-        FrameSpec spec;
-        spec.startIndex = 100;
-        spec.ch1Sample = [](int i) { return i / 2 - 64; };
-        configure(w, spec);
+        FrameRecipe recipe;
+        recipe.startIndex = 100;
+        recipe.ch1Sample = [](int i) { return i / 2 - 64; };
+        configure(w, recipe);
         w.ui->rollMode->setEnabled(true);
         w.ui->rollMode->setChecked(true);
-        const QByteArray bytes = makeFrame(spec);
+        const QByteArray bytes = makeFrame(recipe);
         deliver(w, bytes);
         tick(w);
         const QVector<double> values = valuesOf(w.ch1Graph);
-        QCOMPARE(values.at(0), plotY(spec.ch1Sample(100), 0));
-        QCOMPARE(values.at(155), plotY(spec.ch1Sample(255), 0));
-        QCOMPARE(values.at(156), plotY(spec.ch1Sample(0), 0));
+        QCOMPARE(values.at(0), plotY(recipe.ch1Sample(100), 0));
+        QCOMPARE(values.at(155), plotY(recipe.ch1Sample(255), 0));
+        QCOMPARE(values.at(156), plotY(recipe.ch1Sample(0), 0));
 
         // A disabled roll check box is not in force.
         w.ui->rollMode->setEnabled(false);
         w.replotRequest = true;
         tick(w);
-        QCOMPARE(valuesOf(w.ch1Graph).at(0), plotY(spec.ch1Sample(0), 0));
+        QCOMPARE(valuesOf(w.ch1Graph).at(0), plotY(recipe.ch1Sample(0), 0));
     }
 
     void xyModeDrawsCh2AgainstCh1()
     {
         VeskInterface w;
-        FrameSpec spec;
-        spec.ch2 = true;
-        spec.logic = true;
-        configure(w, spec);
+        FrameRecipe recipe;
+        recipe.ch2 = true;
+        recipe.logic = true;
+        configure(w, recipe);
         w.ui->xyMode->setChecked(true);
         w.ui->checkBoxFFTTrace->setChecked(true);
-        const QByteArray bytes = makeFrame(spec);
+        const QByteArray bytes = makeFrame(recipe);
         deliver(w, bytes);
         tick(w);
         QCOMPARE(w.ch1Graph->dataCount(), 256);
@@ -356,7 +356,7 @@ private slots:
         QCOMPARE(w.logicGraphs[0]->dataCount(), 0);
         QCOMPARE(w.fftCh1Graph->dataCount(), 0);
         // The graph keeps its points sorted by key: look one up.
-        const double key = qint8(spec.ch1Sample(10)) + 255;
+        const double key = qint8(recipe.ch1Sample(10)) + 255;
         const auto point = w.ch1Graph->data()->findBegin(key, false);
         QCOMPARE(point->key, key);
         QVERIFY(std::fmod(point->value - 640, 1.5625) == 0);
@@ -365,13 +365,13 @@ private slots:
     void fadingPersistenceKeepsTheDecayDepth()
     {
         VeskInterface w;
-        FrameSpec spec;
-        configure(w, spec);
+        FrameRecipe recipe;
+        configure(w, recipe);
         w.ui->decaySlider->setValue(3);
         QList<QByteArray> frames;
         for (int f = 0; f < 5; ++f) {
-            spec.ch1Sample = [f](int) { return 10 * f; };
-            frames << makeFrame(spec);
+            recipe.ch1Sample = [f](int) { return 10 * f; };
+            frames << makeFrame(recipe);
             deliver(w, frames.last());
             tick(w);
         }
@@ -392,16 +392,16 @@ private slots:
     void gatheringPersistenceIsCapped()
     {
         VeskInterface w;
-        FrameSpec spec;
-        spec.blocks = 3;
-        spec.logic = true;
-        configure(w, spec);
+        FrameRecipe recipe;
+        recipe.blocks = 3;
+        recipe.logic = true;
+        configure(w, recipe);
         w.ui->checkBoxPersistence->setChecked(true);
         QList<QByteArray> frames;
         int previous = 0;
         for (int f = 0; f < 60; ++f) {
-            spec.ch1Sample = [f](int i) { return (i + f) % 90 - 45; };
-            frames << makeFrame(spec);
+            recipe.ch1Sample = [f](int i) { return (i + f) % 90 - 45; };
+            frames << makeFrame(recipe);
             deliver(w, frames.last());
             tick(w);
             const int count = w.ch1Graph->dataCount();
@@ -432,12 +432,12 @@ private slots:
     void captureShowsReferencesMovedBySliders()
     {
         VeskInterface w;
-        FrameSpec spec;
-        spec.logic = true;
-        configure(w, spec);
+        FrameRecipe recipe;
+        recipe.logic = true;
+        configure(w, recipe);
         w.ch1Position = 200;
         w.captureRequest = true;
-        const QByteArray captured = makeFrame(spec);
+        const QByteArray captured = makeFrame(recipe);
         deliver(w, captured);
         tick(w);
         QVERIFY(!w.captureRequest);
@@ -445,9 +445,9 @@ private slots:
         QCOMPARE(w.ui->ch1CaptureSlider->maximum(), 952);
         QCOMPARE(w.ui->ch1CaptureSlider->value(), 0);
 
-        const double capturedY = plotY(spec.ch1Sample(9), 0);
-        spec.ch1Sample = [](int) { return 0; };
-        const QByteArray later = makeFrame(spec);
+        const double capturedY = plotY(recipe.ch1Sample(9), 0);
+        recipe.ch1Sample = [](int) { return 0; };
+        const QByteArray later = makeFrame(recipe);
         w.ui->refCH1->setChecked(true);
         w.ui->refLogic->setChecked(true);
         w.ui->ch1CaptureSlider->setValue(50);
@@ -462,10 +462,10 @@ private slots:
     void spectrumFromTheFftCheckBox()
     {
         VeskInterface w;
-        FrameSpec spec;
-        spec.ch2 = true;
-        spec.ch1Sample = [](int) { return 10; };
-        configure(w, spec);
+        FrameRecipe recipe;
+        recipe.ch2 = true;
+        recipe.ch1Sample = [](int) { return 10; };
+        configure(w, recipe);
         // The box is disabled on the form; only code switches the spectrum on.
         QVERIFY(!w.ui->checkBoxFFTTrace->isEnabled());
         w.ui->checkBoxFFTTrace->setChecked(true);
@@ -473,7 +473,7 @@ private slots:
         w.ui->checkBoxFFTCH2->setChecked(true);
         w.ui->radioButtonRect->setChecked(true);
         w.fftWindowFunctionSet();
-        const QByteArray bytes = makeFrame(spec);
+        const QByteArray bytes = makeFrame(recipe);
         deliver(w, bytes);
         tick(w);
         QCOMPARE(w.fftCh1Graph->dataCount(), 128);
@@ -503,15 +503,15 @@ private slots:
     {
         QFETCH(bool, onDevice);
         VeskInterface w;
-        FrameSpec spec;
-        spec.blocks = 3;
-        spec.ch2 = true;
+        FrameRecipe recipe;
+        recipe.blocks = 3;
+        recipe.ch2 = true;
         // CH1: square wave, 40 samples a period, +-64 raw; CH2 flat: no period.
-        spec.ch1Sample = [](int i) { return i % 40 < 20 ? 64 : -64; };
-        spec.ch2Sample = [](int) { return 5; };
-        configure(w, spec);
+        recipe.ch1Sample = [](int i) { return i % 40 < 20 ? 64 : -64; };
+        recipe.ch2Sample = [](int) { return 5; };
+        configure(w, recipe);
         w.ui->checkBoxmeterondev->setChecked(onDevice);
-        QByteArray bytes = makeFrame(spec);
+        QByteArray bytes = makeFrame(recipe);
         auto *data = reinterpret_cast<unsigned char *>(bytes.data());
         const std::size_t n = 768;
         channela_t record = ScopeFrame::defaultRecord();
@@ -551,13 +551,13 @@ private slots:
     void automaticTimeCursorsFollowTheCrossings()
     {
         VeskInterface w;
-        FrameSpec spec;
-        spec.ch1Sample = [](int i) { return i % 40 < 20 ? 64 : -64; };
-        configure(w, spec);
+        FrameRecipe recipe;
+        recipe.ch1Sample = [](int i) { return i % 40 < 20 ? 64 : -64; };
+        configure(w, recipe);
         w.ui->checkBoxmeterondev->setChecked(false);
         w.ui->comboBoxScopeCursorsHorizontalType->setCurrentIndex(1);
         w.ui->comboBoxScopeCursorsChannel->setCurrentIndex(0);
-        const QByteArray bytes = makeFrame(spec);
+        const QByteArray bytes = makeFrame(recipe);
         deliver(w, bytes);
         tick(w);
         QCOMPARE(w.vCursorBPosition - w.vCursorAPosition, 80);
@@ -565,8 +565,8 @@ private slots:
         // No period: the cursors stay.
         w.vCursorAPosition = 64;
         w.vCursorBPosition = 192;
-        spec.ch1Sample = [](int) { return 3; };
-        const QByteArray flat = makeFrame(spec);
+        recipe.ch1Sample = [](int) { return 3; };
+        const QByteArray flat = makeFrame(recipe);
         deliver(w, flat);
         tick(w);
         QCOMPARE(w.vCursorAPosition, 64);
@@ -738,20 +738,20 @@ private slots:
         w.resize(1280, 800);
         w.show();
         QVERIFY(QTest::qWaitForWindowExposed(&w));
-        FrameSpec spec;
-        spec.ch2 = true;
-        spec.logic = true;
-        spec.blocks = 3;
-        spec.ch1Sample = [](int i) { return int(std::lround(90 * std::sin(2 * M_PI * i / 128.0))); };
-        spec.ch2Sample = [](int i) { return i % 96 < 48 ? 50 : -50; };
-        spec.logicByte = [](int i) { return i / 8; };
-        configure(w, spec);
+        FrameRecipe recipe;
+        recipe.ch2 = true;
+        recipe.logic = true;
+        recipe.blocks = 3;
+        recipe.ch1Sample = [](int i) { return int(std::lround(90 * std::sin(2 * M_PI * i / 128.0))); };
+        recipe.ch2Sample = [](int i) { return i % 96 < 48 ? 50 : -50; };
+        recipe.logicByte = [](int i) { return i / 8; };
+        configure(w, recipe);
         w.ui->checkBoxmeterondev->setChecked(false);
         w.ui->ch2PositionSlider->setValue(-250);
         w.ui->chdPositionSlider->setValue(-560);
         w.ui->plotterWidget->yAxis->setRange(0, 1280);
         w.ui->plotterWidget->xAxis->setRange(0, 1536);
-        const QByteArray bytes = makeFrame(spec);
+        const QByteArray bytes = makeFrame(recipe);
         deliver(w, bytes);
         tick(w);
         QCoreApplication::processEvents();
