@@ -1,20 +1,22 @@
 #include "veskinterface.h"
+#include "ui_veskinterface.h"
 
 #include "protocol.h"
 
-void VeskInterface::on_intensitySlider_valueChanged(int)
+void VeskInterface::on_intensitySlider_valueChanged(int value)
 {
-    // Filled in by the oscilloscope's display options.
+    displayIntensitySliderChanged(value);
 }
 
 void VeskInterface::on_checkBoxVectors_clicked()
 {
-    // Filled in by the oscilloscope's display options.
+    setupScatterStyles(ui->checkBoxVectors->isChecked());
+    displayControlsSet();
 }
 
 void VeskInterface::on_checkBoxPersistence_clicked()
 {
-    // Filled in by the oscilloscope's display options.
+    displayControlsSet();
 }
 
 void VeskInterface::on_loadWave_clicked()

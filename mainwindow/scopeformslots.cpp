@@ -7,14 +7,14 @@
 
 #include <algorithm>
 
-void VeskInterface::on_horizontalScrollBar_valueChanged(int)
+void VeskInterface::on_horizontalScrollBar_valueChanged(int value)
 {
-    // Filled in by the oscilloscope's plot scrolling.
+    horizontalScrollBarChanged(value);
 }
 
-void VeskInterface::on_verticalScrollBar_valueChanged(int)
+void VeskInterface::on_verticalScrollBar_valueChanged(int value)
 {
-    // Filled in by the oscilloscope's plot scrolling.
+    verticalScrollBarChanged(value);
 }
 
 void VeskInterface::on_samplingSlider_valueChanged(int value)
@@ -37,9 +37,11 @@ void VeskInterface::on_elasticMode_clicked()
     on_checkBoxmeterondev_clicked();
 }
 
-void VeskInterface::on_ch1PositionSlider_valueChanged(int)
+void VeskInterface::on_ch1PositionSlider_valueChanged(int value)
 {
-    // Filled in by the oscilloscope's channel controls.
+    // The cursor, marker and trigger moves come with the channel controls.
+    ch1Position = value + plotYRange / 2;
+    replotRequest = true;
 }
 
 void VeskInterface::on_ch1GainSlider_valueChanged(int value)
@@ -87,9 +89,11 @@ void VeskInterface::on_radioButtonCH1Multiply_clicked()
     sendCH1Controls();
 }
 
-void VeskInterface::on_ch2PositionSlider_valueChanged(int)
+void VeskInterface::on_ch2PositionSlider_valueChanged(int value)
 {
-    // Filled in by the oscilloscope's channel controls.
+    // The cursor, marker and trigger moves come with the channel controls.
+    ch2Position = value + plotYRange / 2;
+    replotRequest = true;
 }
 
 void VeskInterface::on_ch2GainSlider_valueChanged(int value)
@@ -137,9 +141,11 @@ void VeskInterface::on_radioButtonCH2Multiply_clicked()
     sendCH2Controls();
 }
 
-void VeskInterface::on_chdPositionSlider_valueChanged(int)
+void VeskInterface::on_chdPositionSlider_valueChanged(int value)
 {
-    // Filled in by the oscilloscope's logic channel controls.
+    // The marker and trigger moves come with the logic channel controls.
+    chdPosition = value + plotYRange / 2;
+    replotRequest = true;
 }
 
 void VeskInterface::on_chdSizeSlider_valueChanged(int)
@@ -199,42 +205,46 @@ void VeskInterface::on_checkBoxCHD7_clicked()
 
 void VeskInterface::on_checkBoxFFTTrace_clicked()
 {
-    // Filled in by the oscilloscope's FFT view.
+    fftControlsPlotSet();
 }
 
 void VeskInterface::on_checkBoxIQFFT_clicked()
 {
-    // Filled in by the oscilloscope's FFT view.
+    fftControlsPlotSet();
 }
 
 void VeskInterface::on_checkBoxLogY_clicked()
 {
-    // Filled in by the oscilloscope's FFT view.
+    fftControlsPlotSet();
 }
 
 void VeskInterface::on_radioButtonRect_clicked()
 {
-    // Filled in by the oscilloscope's FFT view.
+    fftWindowFunctionSet();
+    fftControlsPlotSet();
 }
 
 void VeskInterface::on_radioButtonHamming_clicked()
 {
-    // Filled in by the oscilloscope's FFT view.
+    fftWindowFunctionSet();
+    fftControlsPlotSet();
 }
 
 void VeskInterface::on_radioButtonHann_clicked()
 {
-    // Filled in by the oscilloscope's FFT view.
+    fftWindowFunctionSet();
+    fftControlsPlotSet();
 }
 
 void VeskInterface::on_radioButtonBlackman_clicked()
 {
-    // Filled in by the oscilloscope's FFT view.
+    fftWindowFunctionSet();
+    fftControlsPlotSet();
 }
 
 void VeskInterface::on_captureButton_clicked()
 {
-    // Filled in by the oscilloscope's reference capture.
+    captureRequest = true;
 }
 
 void VeskInterface::on_comboBoxTrigSource_currentIndexChanged(int index)

@@ -435,8 +435,11 @@ private slots:
         FrameRecipe recipe;
         recipe.logic = true;
         configure(w, recipe);
-        w.ch1Position = 200;
-        w.captureRequest = true;
+        const int position = 200 - w.plotYRange / 2;
+        w.ui->ch1PositionSlider->setValue(position);
+        QCOMPARE(w.ch1Position, 200);
+        w.ui->captureButton->click();
+        QVERIFY(w.captureRequest);
         const QByteArray captured = makeFrame(recipe);
         deliver(w, captured);
         tick(w);
@@ -445,7 +448,7 @@ private slots:
         QCOMPARE(w.ui->ch1CaptureSlider->maximum(), 952);
         QCOMPARE(w.ui->ch1CaptureSlider->value(), 0);
 
-        const double capturedY = plotY(recipe.ch1Sample(9), 0);
+        const double capturedY = plotY(recipe.ch1Sample(9), position);
         recipe.ch1Sample = [](int) { return 0; };
         const QByteArray later = makeFrame(recipe);
         w.ui->refCH1->setChecked(true);
@@ -454,7 +457,7 @@ private slots:
         deliver(w, later);
         tick(w);
         QCOMPARE(valuesOf(w.ch1RefGraph).at(9), capturedY + 50);
-        QCOMPARE(valuesOf(w.ch1Graph).at(9), 640.0);
+        QCOMPARE(valuesOf(w.ch1Graph).at(9), 200.0);
         QCOMPARE(w.logicRefGraphs[2]->dataCount(), 256);
         QCOMPARE(w.ch2RefGraph->dataCount(), 0);
     }
@@ -640,12 +643,12 @@ private slots:
         QCOMPARE(w.ui->verticalScrollBar->maximum(), 768);
         QCOMPARE(w.ui->verticalScrollBar->value(), 384);
         // The bar runs top-down: its maximum is the bottom of the plot.
-        w.verticalScrollBarChanged(768);
+        w.ui->verticalScrollBar->setValue(768);
         QCOMPARE(plot->yAxis->range(), QCPRange(0, 512));
-        w.horizontalScrollBarChanged(500);
+        w.ui->horizontalScrollBar->setValue(500);
         QCOMPARE(plot->xAxis->range(), QCPRange(500, 756));
         QCOMPARE(w.ui->horizontalScrollBar->value(), 500);
-        w.verticalScrollBarChanged(0);
+        w.ui->verticalScrollBar->setValue(0);
         QCOMPARE(plot->yAxis->range(), QCPRange(768, 1280));
         QCOMPARE(w.ui->verticalScrollBar->value(), 0);
     }
