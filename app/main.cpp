@@ -13,6 +13,12 @@ int main(int argc, char *argv[])
     startLogging(*settings);
 
     auto *application = new QApplication(argc, argv);
+    // The docks' style sheets fix each widget's font before the pages reach
+    // the window, so the form's 9 pt must be the default already: a desktop
+    // with larger text would otherwise push the pages past the window.
+    QFont formFont = QApplication::font();
+    formFont.setPointSize(9);
+    QApplication::setFont(formFont);
     auto *window = new VeskInterface(nullptr);
     QTextCodec::setCodecForLocale(QTextCodec::codecForName("UTF-8"));
 
