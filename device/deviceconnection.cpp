@@ -126,6 +126,7 @@ void VeskInterface::deviceSettingsExec()
     fftWindowFunctionSet();
     fftControlsPlotSet();
     displayIntensitySliderChanged(ui->intensitySlider->value());
+    setupScatterStyles(ui->checkBoxVectors->isChecked());
     displayControlsSet();
     displayControlsSet();
     applyScopeConfiguration();
