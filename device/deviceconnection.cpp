@@ -115,11 +115,15 @@ void VeskInterface::deviceSettingsSendBulk()
 void VeskInterface::deviceSettingsExec()
 {
     channel1GainSliderChanged(ui->ch1GainSlider->value(), false);
+    channelPositionSliderChanged(0, ui->ch1PositionSlider->value(), ch1Position);
     channel1ACDCChanged(false);
     sendCH1Controls();
     channel2GainSliderChanged(ui->ch2GainSlider->value(), false);
+    channelPositionSliderChanged(1, ui->ch2PositionSlider->value(), ch2Position);
     channel2ACDCChanged(false);
     sendCH2Controls();
+    channelLogicSizeSliderChanged();
+    channelLogicPositionSliderChanged(ui->chdPositionSlider->value());
     sendCHDBitControls();
 
     fftControlsPlotSet();

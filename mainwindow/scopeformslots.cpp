@@ -39,9 +39,7 @@ void VeskInterface::on_elasticMode_clicked()
 
 void VeskInterface::on_ch1PositionSlider_valueChanged(int value)
 {
-    // The cursor, marker and trigger moves come with the channel controls.
-    ch1Position = value + plotYRange / 2;
-    replotRequest = true;
+    channelPositionSliderChanged(0, value, ch1Position);
 }
 
 void VeskInterface::on_ch1GainSlider_valueChanged(int value)
@@ -91,9 +89,7 @@ void VeskInterface::on_radioButtonCH1Multiply_clicked()
 
 void VeskInterface::on_ch2PositionSlider_valueChanged(int value)
 {
-    // The cursor, marker and trigger moves come with the channel controls.
-    ch2Position = value + plotYRange / 2;
-    replotRequest = true;
+    channelPositionSliderChanged(1, value, ch2Position);
 }
 
 void VeskInterface::on_ch2GainSlider_valueChanged(int value)
@@ -143,14 +139,12 @@ void VeskInterface::on_radioButtonCH2Multiply_clicked()
 
 void VeskInterface::on_chdPositionSlider_valueChanged(int value)
 {
-    // The marker and trigger moves come with the logic channel controls.
-    chdPosition = value + plotYRange / 2;
-    replotRequest = true;
+    channelLogicPositionSliderChanged(value);
 }
 
 void VeskInterface::on_chdSizeSlider_valueChanged(int)
 {
-    // Filled in by the oscilloscope's logic channel controls.
+    channelLogicSizeSliderChanged();
 }
 
 void VeskInterface::on_checkBoxCHDTrace_clicked()
@@ -425,6 +419,28 @@ void VeskInterface::traceSwitchAccepted(const QList<QGroupBox *> &meterBoxes, bo
     for (QGroupBox *box : meterBoxes)
         box->setChecked(on);
     bufferCheckMaxSize();
+    replotRequest = true;
+}
+
+// Trace offsets in plot units. The cursor handles, zero heads and trigger
+// markers that follow them come with the channel controls.
+void VeskInterface::channelPositionSliderChanged(int channel, int value, int &position)
+{
+    position = value + plotYRange / 2;
+    triggerCoords[channel].channelOffset = value;
+    replotRequest = true;
+}
+
+void VeskInterface::channelLogicPositionSliderChanged(int value)
+{
+    triggerCoords[2].channelOffset = value;
+    chdPosition = value + plotYRange / 2;
+    replotRequest = true;
+}
+
+void VeskInterface::channelLogicSizeSliderChanged()
+{
+    triggerCoords[2].channelSize = ui->chdSizeSlider->value();
     replotRequest = true;
 }
 

@@ -111,7 +111,6 @@ VeskInterface::VeskInterface(QWidget *parent)
     const QCPRange yRange = ui->plotterWidget->yAxis->range();
     setHorizontalScrollBar(static_cast<int>(xRange.lower), static_cast<int>(xRange.upper));
     setVerticalScrollBar(static_cast<int>(yRange.lower), static_cast<int>(yRange.upper));
-    clearBuffer(configBuffer, sizeof configBuffer);
     ui->toolButtonDACOffsetOK->setEnabled(false);
     ui->toolButtonDACGainOK->setEnabled(false);
     QCoreApplication::processEvents();
@@ -130,7 +129,6 @@ VeskInterface::VeskInterface(QWidget *parent)
     connect(&meterTimer, &QTimer::timeout, this, &VeskInterface::meterRequestData);
     dataTimerInterval = 4;
     dataTimer.start(dataTimerInterval);
-    bulkCollectMode = false;
     triggerEnabled = !startingUp;
 
     deviceSettingsLoad();

@@ -410,6 +410,9 @@ public:
     void channel1TraceChanged(bool on);
     void channel2TraceChanged(bool on);
     void channelLogicTraceChanged();
+    void channelPositionSliderChanged(int channel, int value, int &position);
+    void channelLogicPositionSliderChanged(int value);
+    void channelLogicSizeSliderChanged();
     void scopeTriggerSourceChanged(int index);
     void scopeSetTriggerType();
     void scopeSetTriggerMode();
@@ -477,8 +480,6 @@ public:
     int mainMode = 0;
 
     // ---- device link ----
-    unsigned char configBuffer[1024] = {};
-    bool bulkCollectMode = false;
     bool customWaveUploading = false;
 
     // ---- oscilloscope data path and view ----

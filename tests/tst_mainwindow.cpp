@@ -107,7 +107,7 @@ private slots:
         QVERIFY(!window.meterTimer.isActive());
         QVERIFY(!window.startingUp);
         QVERIFY(window.triggerEnabled);
-        QVERIFY(!window.bulkCollectMode);
+        QVERIFY(!window.instrumentCommands.isBulkCollectMode());
         QCOMPARE(window.defaultDirectory, QDir::homePath());
         // Both docks hold their content.
         QCOMPARE(window.ui->dockWidget_scope->widget(), window.ui->mainTabWidget);

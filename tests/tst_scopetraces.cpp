@@ -435,6 +435,9 @@ private slots:
         FrameRecipe recipe;
         recipe.logic = true;
         configure(w, recipe);
+        // The settings replay at start-up places every trace at its slider.
+        QCOMPARE(w.ch1Position, w.plotYRange / 2 + w.ui->ch1PositionSlider->value());
+        QCOMPARE(w.chdPosition, w.plotYRange / 2 + w.ui->chdPositionSlider->value());
         const int position = 200 - w.plotYRange / 2;
         w.ui->ch1PositionSlider->setValue(position);
         QCOMPARE(w.ch1Position, 200);
