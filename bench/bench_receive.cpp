@@ -8,9 +8,11 @@
 // flag is up and the count is a frame's, then clears the flag. The offered
 // rate comes from the frame numbers; frames the reader never saw were
 // merged into later ones. ticks/s is how often the reader's timer really ran.
+#include "common.h"
 #include "libusbdevice.h"
 #include "protocol.h"
 #include "scopeframe.h"
+#include "timebaseruns.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
@@ -47,13 +49,6 @@ double simulatorCpuSeconds()
     if (fields.size() < 13)
         return -1;
     return (fields.at(11).toDouble() + fields.at(12).toDouble()) / double(sysconf(_SC_CLK_TCK));
-}
-
-void runEventLoop(int milliseconds)
-{
-    QEventLoop loop;
-    QTimer::singleShot(milliseconds, &loop, &QEventLoop::quit);
-    loop.exec();
 }
 
 struct Result
@@ -119,17 +114,7 @@ Result measure(LibUsbDevice &device, int timeBase, int seconds)
 int main(int argc, char *argv[])
 {
     QCoreApplication app(argc, argv);
-    int seconds = 3;
-    QList<int> timeBases;
-    const QStringList args = app.arguments();
-    for (int i = 1; i < args.size(); ++i) {
-        if (args.at(i) == QLatin1String("--seconds") && i + 1 < args.size())
-            seconds = qMax(1, args.at(++i).toInt());
-        else if (args.at(i) == QLatin1String("--timebase") && i + 1 < args.size())
-            timeBases.append(qBound(0, args.at(++i).toInt(), SAMPLING_RATE_MAX));
-    }
-    if (timeBases.isEmpty())
-        timeBases = {7, 5, 4, 3, 2, 0};
+    const TimeBaseRuns runs = TimeBaseRuns::fromArguments(app.arguments(), 3, {7, 5, 4, 3, 2, 0});
     if (qEnvironmentVariableIsEmpty("UMOCKDEV_DIR"))
         std::fprintf(stderr, "bench_receive: no simulated instrument; run it as: vesk-sim -- bench_receive\n");
 
@@ -150,8 +135,8 @@ int main(int argc, char *argv[])
 
     std::printf("%-9s %8s %10s %10s %8s %10s %12s %12s\n", "timebase", "seconds", "offered/s", "taken/s", "merged",
                 "ticks/s", "reader CPU%", "sim CPU%");
-    for (int timeBase : timeBases) {
-        const Result r = measure(device, timeBase, seconds);
+    for (int timeBase : runs.timeBases) {
+        const Result r = measure(device, timeBase, runs.seconds);
         const double merged = r.offered > 0 ? 100.0 * double(r.offered - r.taken) / double(r.offered) : 0;
         std::printf("%-9d %8.2f %10.1f %10.1f %7.1f%% %10.1f %11.1f%% %11.1f%%\n", r.timeBase, r.seconds,
                     double(r.offered) / r.seconds, double(r.taken) / r.seconds, merged, double(r.ticks) / r.seconds,

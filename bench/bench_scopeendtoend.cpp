@@ -9,11 +9,13 @@
 //
 // The offered count comes from the frame numbers (they rise by one per
 // acquisition); a frame counts as shown when a replot draws it.
+#include "common.h"
 #include "veskinterface.h"
 #include "ui_veskinterface.h"
 
 #include "protocol.h"
 #include "scopeframecheck.h"
+#include "timebaseruns.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
@@ -24,13 +26,6 @@
 #include <cstdio>
 
 namespace {
-
-void runEventLoop(int milliseconds)
-{
-    QEventLoop loop;
-    QTimer::singleShot(milliseconds, &loop, &QEventLoop::quit);
-    loop.exec();
-}
 
 // Opens the instrument and starts the stream the window's controls expect,
 // unless the window's own connection did so already.
@@ -113,19 +108,8 @@ int main(int argc, char *argv[])
     QTemporaryDir store;
     qputenv("XDG_CONFIG_HOME", store.path().toLocal8Bit());
     QApplication app(argc, argv);
-    QCoreApplication::setOrganizationName(QStringLiteral("vesk.example"));
-    QCoreApplication::setApplicationName(QStringLiteral("Vesk"));
-    int seconds = 10;
-    QList<int> timeBases;
-    const QStringList args = app.arguments();
-    for (int i = 1; i < args.size(); ++i) {
-        if (args.at(i) == QLatin1String("--seconds") && i + 1 < args.size())
-            seconds = qMax(1, args.at(++i).toInt());
-        else if (args.at(i) == QLatin1String("--timebase") && i + 1 < args.size())
-            timeBases.append(qBound(0, args.at(++i).toInt(), SAMPLING_RATE_MAX));
-    }
-    if (timeBases.isEmpty())
-        timeBases = {7, 4, 0};
+    applyApplicationIdentity();
+    const TimeBaseRuns runs = TimeBaseRuns::fromArguments(app.arguments(), 10, {7, 4, 0});
     if (qEnvironmentVariableIsEmpty("UMOCKDEV_DIR"))
         std::fprintf(stderr, "bench_scopeendtoend: no simulated instrument; run it as: "
                              "vesk-sim -- bench_scopeendtoend\n");
@@ -161,8 +145,8 @@ int main(int argc, char *argv[])
                 w.ui->checkBoxCHDTrace->isChecked(),
                 256 * ScopeFrameCheck::adcBlocks(w.ui->comboBoxADCBuffer->currentIndex()),
                 w.ui->plotterWidget->width(), w.ui->plotterWidget->height());
-    for (int timeBase : timeBases) {
-        const Result r = measure(w, timeBase, seconds);
+    for (int timeBase : runs.timeBases) {
+        const Result r = measure(w, timeBase, runs.seconds);
         std::printf("time base %2d: offered %6.1f frames/s, shown %6.1f frames/s (%d of %ld, %.0f %%) over %.1f s\n",
                     r.timeBase, r.offered / r.seconds, r.shown / r.seconds, r.shown, r.offered,
                     r.offered ? 100.0 * r.shown / r.offered : 0.0, r.seconds);

@@ -5,6 +5,7 @@
 // persistence on (its cost must stay flat over time).
 // Run by hand: bench_scopereplot [seconds per case] [persistence seconds]
 
+#include "common.h"
 #include "veskinterface.h"
 #include "ui_veskinterface.h"
 
@@ -126,8 +127,7 @@ int main(int argc, char *argv[])
     QTemporaryDir store;
     qputenv("XDG_CONFIG_HOME", store.path().toLocal8Bit());
     QApplication app(argc, argv);
-    QCoreApplication::setOrganizationName(QStringLiteral("vesk.example"));
-    QCoreApplication::setApplicationName(QStringLiteral("Vesk"));
+    applyApplicationIdentity();
     const double seconds = argc > 1 ? std::atof(argv[1]) : 5;
     const double persistenceSeconds = argc > 2 ? std::atof(argv[2]) : 60;
 

@@ -1262,6 +1262,16 @@ std::vector<WireRecord> SimulatedInstrument::wireLog() const
     return d->wireLog.records();
 }
 
+std::vector<WireRecord> SimulatedInstrument::controlRequests(uint8_t request) const
+{
+    std::vector<WireRecord> found;
+    for (const WireRecord &record : wireLog()) {
+        if (record.kind == WireRecord::Control && record.request == request)
+            found.push_back(record);
+    }
+    return found;
+}
+
 void SimulatedInstrument::clearWireLog()
 {
     std::lock_guard<std::mutex> lock(d->mutex);

@@ -122,6 +122,8 @@ public:
 
     // Every vendor request and bulk OUT block since start (or the last clear).
     std::vector<WireRecord> wireLog() const;
+    // The control requests with this bRequest, in wire order.
+    std::vector<WireRecord> controlRequests(uint8_t request) const;
     void clearWireLog();
     // Waits until the wire log holds a request with this bRequest (and
     // wIndex unless -1) at or after position `from`; returns its position

@@ -18,16 +18,6 @@ private:
     std::unique_ptr<LibUsbDevice> device;
     std::unique_ptr<InstrumentCommands> commands;
 
-    std::vector<WireRecord> requests(uint8_t request) const
-    {
-        std::vector<WireRecord> found;
-        for (const WireRecord &record : instrument->wireLog()) {
-            if (record.kind == WireRecord::Control && record.request == request)
-                found.push_back(record);
-        }
-        return found;
-    }
-
 private slots:
     void init()
     {
@@ -71,7 +61,7 @@ private slots:
         QFETCH(QString, line);
         LogCapture log;
         commands->sendMainConfiguration(uchar(index), value);
-        const auto sent = requests(REQ_SET_CONFIG);
+        const auto sent = instrument->controlRequests(REQ_SET_CONFIG);
         QCOMPARE(sent.size(), size_t(1));
         QCOMPARE(int(sent[0].index), index);
         QTEST(int(sent[0].value), "wireValue");
@@ -84,7 +74,7 @@ private slots:
     {
         LogCapture log;
         commands->sendMainConfigurationFrequency(CFG_WAVE_FREQUENCY, 12500000);
-        const auto sent = requests(REQ_SET_AWG_FREQUENCY);
+        const auto sent = instrument->controlRequests(REQ_SET_AWG_FREQUENCY);
         QCOMPARE(sent.size(), size_t(1));
         QCOMPARE(int(sent[0].index), 48160);
         QCOMPARE(int(sent[0].value), 190);
@@ -101,7 +91,7 @@ private slots:
         QCOMPARE(log.count("Bulk write to USB: index(7) value:129"), 1);
         QVERIFY(instrument->wireLog().empty());
         QVERIFY(commands->sendConfirmed(CFG_CH1_CONTROL, CHANNEL_TRACE_ON, {}));
-        QCOMPARE(requests(REQ_SET_CONFIG_CONFIRM).size(), size_t(1));
+        QCOMPARE(instrument->controlRequests(REQ_SET_CONFIG_CONFIRM).size(), size_t(1));
     }
 
     // 'B' refused for want of buffer memory: the oscilloscope buffer shrinks
@@ -137,7 +127,7 @@ private slots:
         QFETCH(int, shrunkTo);
         QCOMPARE(shrinks, QVector<int>{shrunkTo});
         QTEST(log.messages().filter("No enough memory").value(0), "line");
-        const auto sent = requests(REQ_SET_CONFIG_CONFIRM);
+        const auto sent = instrument->controlRequests(REQ_SET_CONFIG_CONFIRM);
         QCOMPARE(sent.size(), size_t(2));
         for (const WireRecord &record : sent) {
             QCOMPARE(int(record.index), int(CFG_CH2_CONTROL));

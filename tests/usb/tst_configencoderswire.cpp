@@ -3,16 +3,16 @@
 // confirm refusal taken through a trace switch, the buffer limits read back.
 #include "usbtestmain.h"
 
+#include "profilefolder.h"
+
 #include "logcapture.h"
 #include "protocol.h"
 #include "scopevalues.h"
 #include "ui_veskinterface.h"
 #include "veskinterface.h"
 
-#include <QDir>
 #include <QFile>
 #include <QSignalBlocker>
-#include <QTemporaryDir>
 
 #include <functional>
 #include <memory>
@@ -25,9 +25,7 @@ class TestConfigEncodersWire : public QObject
     Q_OBJECT
 
 private:
-    // The connection attempt reads the hardware profile from the working folder.
-    QTemporaryDir folder;
-    QString startFolder = QDir::currentPath();
+    ProfileFolder profileFolder;
     std::unique_ptr<SimulatedInstrument> instrument;
     std::unique_ptr<VeskInterface> window;
 
@@ -47,16 +45,6 @@ private:
         return items.join(QLatin1Char(' '));
     }
 
-    std::vector<WireRecord> requests(uint8_t request) const
-    {
-        std::vector<WireRecord> found;
-        for (const WireRecord &record : instrument->wireLog()) {
-            if (record.kind == WireRecord::Control && record.request == request)
-                found.push_back(record);
-        }
-        return found;
-    }
-
     void showMainTab(int index)
     {
         const QSignalBlocker blocker(window->ui->mainTabWidget);
@@ -66,12 +54,9 @@ private:
 private slots:
     void initTestCase()
     {
-        QVERIFY(folder.isValid());
-        for (const QString name : {"hardware.xml", "vesksim.xml"})
-            QVERIFY(QFile::copy(VeskTest::sourcePath("data/" + name), folder.filePath(name)));
-        QVERIFY(QDir::setCurrent(folder.path()));
+        // The connection attempt reads the hardware profile from the working folder.
+        QVERIFY(profileFolder.enter());
     }
-    void cleanupTestCase() { QDir::setCurrent(startFolder); }
 
     void init()
     {
@@ -165,11 +150,11 @@ private slots:
     void frequencyReachesTheInstrument()
     {
         window->updateFrequency(123456);
-        const auto sent = requests(REQ_SET_AWG_FREQUENCY);
+        const auto sent = instrument->controlRequests(REQ_SET_AWG_FREQUENCY);
         QCOMPARE(sent.size(), size_t(1));
         QCOMPARE(int(sent[0].index), 123456 & 0xFFFF);
         QCOMPARE(int(sent[0].value), 123456 >> 16);
-        const auto readBack = requests(REQ_READ);
+        const auto readBack = instrument->controlRequests(REQ_READ);
         QCOMPARE(readBack.size(), size_t(1));
         QCOMPARE(int(readBack[0].index), int(READ_AWG_FREQUENCY));
         const std::vector<uint8_t> &produced = readBack[0].data;
@@ -232,7 +217,7 @@ private slots:
         window->ui->checkBoxCH2Trace->click();
 
         QTEST(traffic(), "wire");
-        const auto confirms = requests(REQ_SET_CONFIG_CONFIRM);
+        const auto confirms = instrument->controlRequests(REQ_SET_CONFIG_CONFIRM);
         QCOMPARE(int(confirms[0].data.at(0)), int(CONFIRM_NO_MEMORY));
         const int offered = confirms[0].data.at(1);
         QCOMPARE(offered, 10);
@@ -247,7 +232,7 @@ private slots:
     {
         instrument->setBufferBudget(7);
         QCOMPARE(window->bufferCheckMaxSize(), 0);
-        const auto reads = requests(REQ_READ);
+        const auto reads = instrument->controlRequests(REQ_READ);
         QCOMPARE(reads.size(), size_t(2));
         QCOMPARE(int(reads[0].index), int(READ_MAX_DAC_BLOCKS));
         QCOMPARE(window->ui->comboBoxDACBuffer->count(), std::max(1, int(reads[0].data.at(0))));

@@ -4,6 +4,8 @@
 // streaming or while the settings go out, and the delayed oscilloscope start.
 #include "usbtestmain.h"
 
+#include "profilefolder.h"
+
 #include "configencoding.h"
 #include "logcapture.h"
 #include "protocol.h"
@@ -13,7 +15,6 @@
 #include <QMessageBox>
 #include <QSettings>
 #include <QSignalSpy>
-#include <QTemporaryDir>
 
 #include <cstring>
 #include <memory>
@@ -211,8 +212,7 @@ class TestDeviceConnection : public QObject
     Q_OBJECT
 
 private:
-    QTemporaryDir folder;
-    QString startFolder;
+    ProfileFolder profileFolder;
     std::unique_ptr<SimulatedInstrument> instrument;
     std::unique_ptr<VeskInterface> window;
 
@@ -255,13 +255,9 @@ private:
 private slots:
     void initTestCase()
     {
-        QVERIFY(folder.isValid());
-        startFolder = QDir::currentPath();
-        for (const QString name : {"hardware.xml", "vesksim.xml"})
-            QVERIFY(QFile::copy(VeskTest::sourcePath("data/" + name), folder.filePath(name)));
-        QVERIFY(QDir::setCurrent(folder.path()));
+        // The connection attempt reads the hardware profile from the working folder.
+        QVERIFY(profileFolder.enter());
     }
-    void cleanupTestCase() { QDir::setCurrent(startFolder); }
 
     void init()
     {

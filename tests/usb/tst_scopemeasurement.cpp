@@ -3,15 +3,15 @@
 // displays of CH2 (the instrument's 1 kHz sine of 1 V amplitude) read its
 // frequency and amplitude, measured by the device or by the window itself.
 #include "usbtestmain.h"
+
+#include "profilefolder.h"
 #include "veskinterface.h"
 #include "ui_veskinterface.h"
 
 #include "multimeterdisplay.h"
 
 #include <QClipboard>
-#include <QDir>
 #include <QSettings>
-#include <QTemporaryDir>
 #include <memory>
 
 namespace {
@@ -39,23 +39,16 @@ class TestScopeMeasurement : public QObject
     Q_OBJECT
 
 private:
-    QTemporaryDir folder;
-    QString startFolder;
+    ProfileFolder profileFolder;
     std::unique_ptr<SimulatedInstrument> instrument;
     std::unique_ptr<VeskInterface> window;
 
 private slots:
     void initTestCase()
     {
-        QVERIFY(folder.isValid());
-        startFolder = QDir::currentPath();
-        // The program reads its hardware profile from its working folder.
-        for (const QString name : {"hardware.xml", "vesksim.xml"})
-            QVERIFY(QFile::copy(VeskTest::sourcePath("data/" + name), folder.filePath(name)));
-        QVERIFY(QDir::setCurrent(folder.path()));
+        // The connection attempt reads the hardware profile from the working folder.
+        QVERIFY(profileFolder.enter());
     }
-
-    void cleanupTestCase() { QDir::setCurrent(startFolder); }
 
     void init()
     {
