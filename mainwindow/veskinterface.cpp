@@ -118,6 +118,8 @@ VeskInterface::VeskInterface(QWidget *parent)
     // The first connection attempt runs once the event loop shows the window.
     QTimer::singleShot(0, this, &VeskInterface::on_connectButton_clicked);
     scopeStartTimer.setSingleShot(true);
+    // The instrument needs the full two seconds; a coarse timer may fire 5 % early.
+    scopeStartTimer.setTimerType(Qt::PreciseTimer);
     scopeStartTimer.setInterval(2000);
     connect(&scopeStartTimer, &QTimer::timeout, this, &VeskInterface::scopeStartForce);
     // Queued: the transport reports from inside the request that failed.
