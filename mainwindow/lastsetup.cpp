@@ -2,6 +2,8 @@
 #include "veskinterface.h"
 #include "ui_veskinterface.h"
 
+#include "scopeoptions.h"
+
 #include <QSettings>
 
 #include <cmath>
@@ -366,6 +368,7 @@ void leaveGroup(QSettings &settings, const QString &path)
 
 void VeskInterface::deviceSettingsSave()
 {
+    scopeOptions->writeToSettings(scopeOptions->getName());
     QSettings settings;
     logToFile(QStringLiteral("Save device settings"), 0);
     for (const SetupGroup &group : setupGroups(this)) {
@@ -382,6 +385,8 @@ void VeskInterface::deviceSettingsSave()
 
 void VeskInterface::deviceSettingsLoad()
 {
+    // Before the instrument groups: their handlers may place the logic labels.
+    scopeOptions->readFromSettings(scopeOptions->getName());
     QSettings settings;
     logToFile(QStringLiteral("Read saved device settings"), 0);
     // Signals stay live: each control's own handler follows its restored value.
