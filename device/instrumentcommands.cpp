@@ -94,15 +94,18 @@ void InstrumentCommands::sendSettingsBlock()
     transport.bulkWriteTransfer(reinterpret_cast<const unsigned char *>(&block), BULK_BLOCK_SIZE);
 }
 
-void InstrumentCommands::sendBlockAndCommit(const void *data, unsigned short commitCode)
+bool InstrumentCommands::sendBlockAndCommit(const void *data, unsigned short commitCode)
 {
-    transport.bulkWriteTransfer(static_cast<const unsigned char *>(data), BULK_BLOCK_SIZE);
-    transport.controlWriteTransfer(REQ_COMMIT_BULK, commitCode, 0);
+    return transport.bulkWriteTransfer(static_cast<const unsigned char *>(data), BULK_BLOCK_SIZE) == BULK_BLOCK_SIZE
+           && transport.controlWriteTransfer(REQ_COMMIT_BULK, commitCode, 0) >= 0;
 }
 
-void InstrumentCommands::sendCustomWave()
+bool InstrumentCommands::sendCustomWave(const std::function<void()> &firstHalfSent)
 {
     const auto *bytes = reinterpret_cast<const unsigned char *>(&customWave);
-    sendBlockAndCommit(bytes, BULK_WAVE_FIRST_HALF);
-    sendBlockAndCommit(bytes + BULK_BLOCK_SIZE, BULK_WAVE_SECOND_HALF);
+    if (!sendBlockAndCommit(bytes, BULK_WAVE_FIRST_HALF))
+        return false;
+    if (firstHalfSent)
+        firstHalfSent();
+    return sendBlockAndCommit(bytes + BULK_BLOCK_SIZE, BULK_WAVE_SECOND_HALF);
 }

@@ -40,8 +40,10 @@ public:
     // Logs the collected items and sends the settings block as one bulk
     // block; the commit request follows once collecting has ended.
     void sendSettingsBlock();
-    // The custom wave's two bulk blocks, each followed at once by its commit.
-    void sendCustomWave();
+    // The custom wave's two bulk blocks, each followed at once by its commit;
+    // firstHalfSent runs between them. False as soon as a block or a commit
+    // fails (the rest is not sent).
+    bool sendCustomWave(const std::function<void()> &firstHalfSent = {});
 
     const settingsblock_t &settingsBlock() const { return block; }
     // Configuration item `index` as collected (host order).
@@ -51,7 +53,7 @@ public:
 
 private:
     bool storeInBlock(int slot, int value);
-    void sendBlockAndCommit(const void *data, unsigned short commitCode);
+    bool sendBlockAndCommit(const void *data, unsigned short commitCode);
 
     LibUsbDevice &transport;
     settingsblock_t block;

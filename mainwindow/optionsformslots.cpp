@@ -65,34 +65,42 @@ void VeskInterface::on_comboBoxADCBuffer_currentIndexChanged(int index)
     scopeADCBufferChanged(index);
 }
 
+// A DAC step takes effect at once; OK stores the result in the instrument,
+// so it is offered only after a step.
 void VeskInterface::on_toolButtonDACOffsetPlus_clicked()
 {
     libUsbDevice.controlWriteTransfer(REQ_CALIBRATE, CAL_DAC_OFFSET, CAL_STEP_UP);
+    ui->toolButtonDACOffsetOK->setEnabled(true);
 }
 
 void VeskInterface::on_toolButtonDACOffsetOK_clicked()
 {
     libUsbDevice.controlWriteTransfer(REQ_CALIBRATE, CAL_DAC_OFFSET, CAL_STORE);
+    ui->toolButtonDACOffsetOK->setEnabled(false);
 }
 
 void VeskInterface::on_toolButtonDACOffsetMinus_clicked()
 {
     libUsbDevice.controlWriteTransfer(REQ_CALIBRATE, CAL_DAC_OFFSET, CAL_STEP_DOWN);
+    ui->toolButtonDACOffsetOK->setEnabled(true);
 }
 
 void VeskInterface::on_toolButtonDACGainPlus_clicked()
 {
     libUsbDevice.controlWriteTransfer(REQ_CALIBRATE, CAL_DAC_GAIN, CAL_STEP_UP);
+    ui->toolButtonDACGainOK->setEnabled(true);
 }
 
 void VeskInterface::on_toolButtonDACGainOK_clicked()
 {
     libUsbDevice.controlWriteTransfer(REQ_CALIBRATE, CAL_DAC_GAIN, CAL_STORE);
+    ui->toolButtonDACGainOK->setEnabled(false);
 }
 
 void VeskInterface::on_toolButtonDACGainMinus_clicked()
 {
     libUsbDevice.controlWriteTransfer(REQ_CALIBRATE, CAL_DAC_GAIN, CAL_STEP_DOWN);
+    ui->toolButtonDACGainOK->setEnabled(true);
 }
 
 void VeskInterface::on_pushButtonCalibrateADCOffsetClear_clicked()

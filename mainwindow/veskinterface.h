@@ -436,6 +436,37 @@ public:
     void sweepEndFreqChanged(QSlider *start, QSlider *end);
     void sweepCursorsUpdate();
 
+    // ---- waveform generator: script setters and custom waves ----
+    // Scripts act through the generator's widgets, whose handlers clamp and
+    // send; values that are no numbers are logged and dropped.
+    void clickRadioButtonSine();
+    void clickRadioButtonSquare();
+    void clickRadioButtonTriangle();
+    void clickRadioButtonExpo();
+    void clickRadioButtonCustom();
+    void clickRadioButtonConstant();
+    void clickRadioButtonWhiteNoise();
+    void clickRadioButtonPinkNoise();
+    void setAwgLevelsAmplitude(double volts);
+    void setAwgLevelsDutyCycle(double percent);
+    void setAwgLevelsOffset(double volts);
+    void setAwgFrequency(double hertz);
+    void setAwgSweepEnabled(bool enabled);
+    void clickRadioButtonSweepFrequency();
+    void clickRadioButtonSweepAmplitude();
+    void clickRadioButtonSweepDutyCycle();
+    void clickRadioButtonSweepOffset();
+    void clickRadioButtonSweepDirectionRising();
+    void clickRadioButtonSweepDirectionPingPong();
+    void clickRadioButtonSweepDirectionFaling();
+    void setAwgSweepSpeed(int speed);
+    void setAwgSweepStart(double position);
+    void setAwgSweepEnd(double position);
+    // Reads a CSV custom wave into the upload buffer and offers the upload;
+    // a file that is no wave leaves the buffer as it was and says why.
+    bool customWaveLoadFile(const QString &path);
+    // ---- end of waveform generator ----
+
     // Meter and counter setting handlers.
     void meterTabChanged(int page);
     void meterFrequencyModeChanged();

@@ -1,0 +1,31 @@
+#ifndef CUSTOMWAVECSV_H
+#define CUSTOMWAVECSV_H
+
+#include <QString>
+#include <QVector>
+
+// A custom wave read from comma-separated text: decimal integers, line ends
+// count as blanks, blanks around a number are ignored, at most the first 512
+// numbers are used. A part that is no whole number, or one that fits no
+// 16-bit sample (signed, or unsigned and kept as its low 16 bits), spoils
+// the whole wave: `error` says which, and no samples are given.
+class CustomWaveCsv
+{
+public:
+    static constexpr int maxSamples = 512;
+    // Far more than 512 numbers can take; a larger file is no wave.
+    static constexpr qint64 maxFileBytes = 1024 * 1024;
+
+    static CustomWaveCsv parse(const QString &text);
+    // Reads the file as UTF-8 text and parses it.
+    static CustomWaveCsv load(const QString &path);
+
+    bool isValid() const { return error.isEmpty(); }
+
+    QVector<qint16> samples;
+    // Numbers in the text, the ignored ones beyond 512 included.
+    int numberCount = 0;
+    QString error;
+};
+
+#endif // CUSTOMWAVECSV_H

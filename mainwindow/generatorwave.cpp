@@ -1,0 +1,147 @@
+#include "veskinterface.h"
+#include "ui_veskinterface.h"
+
+#include "configencoding.h"
+#include "protocol.h"
+
+#include <QSignalBlocker>
+
+void VeskInterface::on_checkBoxAWBEnable_clicked()
+{
+    awgEnableChanged();
+}
+
+void VeskInterface::on_radioButtonSine_clicked()
+{
+    sendWaveType();
+}
+
+void VeskInterface::on_radioButtonTriangle_clicked()
+{
+    sendWaveType();
+}
+
+void VeskInterface::on_radioButtonExpo_clicked()
+{
+    sendWaveType();
+}
+
+void VeskInterface::on_radioButtonSquare_clicked()
+{
+    sendWaveType();
+}
+
+void VeskInterface::on_radioButtonCustom_clicked()
+{
+    sendWaveType();
+}
+
+void VeskInterface::on_radioButtonConstant_clicked()
+{
+    sendWaveType();
+}
+
+void VeskInterface::on_radioButtonWhiteNoise_clicked()
+{
+    sendWaveType();
+}
+
+void VeskInterface::on_radioButtonPinkNoise_clicked()
+{
+    sendWaveType();
+}
+
+void VeskInterface::on_spinBoxConstant_valueChanged(int value)
+{
+    ui->horizontalSliderConstant->setValue(value);
+}
+
+void VeskInterface::on_horizontalSliderConstant_valueChanged(int value)
+{
+    ui->spinBoxConstant->setValue(value);
+    sendWaveConstantLevel(value);
+}
+
+void VeskInterface::on_amplitudeSlider_valueChanged(int value)
+{
+    awgAmplitudeSliderChanged(value);
+}
+
+void VeskInterface::on_dutyCycleSlider_valueChanged(int value)
+{
+    awgDutyCycleSliderChanged(value);
+}
+
+void VeskInterface::on_offsetSlider_valueChanged(int value)
+{
+    awgOffsetSliderChanged(value);
+}
+
+void VeskInterface::on_doubleSpinBoxAmp_valueChanged(double value)
+{
+    ui->amplitudeSlider->setValue(qRound(value * WAVE_AMPLITUDE_PER_VOLT));
+}
+
+void VeskInterface::on_doubleSpinBoxDuty_valueChanged(double value)
+{
+    ui->dutyCycleSlider->setValue(qRound(value * WAVE_DUTY_PER_PERCENT));
+}
+
+void VeskInterface::on_doubleSpinBoxOffset_valueChanged(double value)
+{
+    ui->offsetSlider->setValue(qRound(value * WAVE_OFFSET_PER_VOLT));
+}
+
+void VeskInterface::awgEnableChanged()
+{
+    const bool enabling = ui->checkBoxAWBEnable->isChecked();
+    if (!sendDACControlsConfirmed()) {
+        // The instrument turned the generator down even after the smaller
+        // oscilloscope buffer: the box must not claim a running generator.
+        if (enabling && libUsbDevice.connected && !libUsbDevice.transferFailed) {
+            const QSignalBlocker blocker(ui->checkBoxAWBEnable);
+            ui->checkBoxAWBEnable->setChecked(false);
+            logToFile(QStringLiteral("Generator enable refused by the instrument"), 2);
+        }
+        return;
+    }
+    ui->comboBoxDACBuffer->setEnabled(ui->checkBoxAWBEnable->isChecked());
+    bufferCheckMaxSize();
+}
+
+void VeskInterface::awgDACBufferChanged(int index)
+{
+    sendDACBufferBlocks(ConfigEncoding::bufferBlocks(index, DAC_BLOCKS_MAX));
+    bufferCheckMaxSize();
+}
+
+// The slider holds what the instrument gets; its spin box only shows it. A
+// spin box that signalled here would move the slider to the position its
+// rounded text gives back (amplitude 4 shows 0.03 V, which is 3), leaving
+// slider and instrument apart.
+void VeskInterface::awgAmplitudeSliderChanged(int value)
+{
+    {
+        const QSignalBlocker blocker(ui->doubleSpinBoxAmp);
+        ui->doubleSpinBoxAmp->setValue(value / WAVE_AMPLITUDE_PER_VOLT);
+    }
+    sendWaveAmplitude(value);
+}
+
+void VeskInterface::awgDutyCycleSliderChanged(int value)
+{
+    {
+        const QSignalBlocker blocker(ui->doubleSpinBoxDuty);
+        ui->doubleSpinBoxDuty->setValue(value / WAVE_DUTY_PER_PERCENT);
+    }
+    sendWaveDuty(value);
+}
+
+void VeskInterface::awgOffsetSliderChanged(int value)
+{
+    {
+        const QSignalBlocker blocker(ui->doubleSpinBoxOffset);
+        ui->doubleSpinBoxOffset->setValue(value / WAVE_OFFSET_PER_VOLT);
+    }
+    sendWaveOffset(value);
+}

@@ -1,0 +1,180 @@
+// The generator against the simulated instrument: a custom wave from a file
+// to the instrument and the failed upload, the output enable the instrument
+// turns down, the sweep set up by a script, and the DAC calibration steps.
+#include "usbtestmain.h"
+
+#include "profilefolder.h"
+
+#include "logcapture.h"
+#include "protocol.h"
+#include "ui_veskinterface.h"
+#include "veskinterface.h"
+
+#include <memory>
+
+class TestGeneratorWire : public QObject
+{
+    Q_OBJECT
+
+private:
+    ProfileFolder profileFolder;
+    std::unique_ptr<SimulatedInstrument> instrument;
+    std::unique_ptr<VeskInterface> window;
+
+    // The wire log in short: a request's letter and wIndex, "O" for a bulk
+    // OUT block.
+    QString traffic() const
+    {
+        QStringList items;
+        for (const WireRecord &record : instrument->wireLog()) {
+            if (record.kind == WireRecord::BulkOut)
+                items.append(QStringLiteral("O"));
+            else
+                items.append(QLatin1Char(char(record.request)) + QString::number(record.index));
+        }
+        return items.join(QLatin1Char(' '));
+    }
+
+    bool loadWave(const QString &file)
+    {
+        return window->customWaveLoadFile(VeskTest::sourcePath(QStringLiteral("tests/data/customwave/") + file));
+    }
+
+private slots:
+    void initTestCase() { QVERIFY(profileFolder.enter()); }
+
+    void init()
+    {
+        instrument.reset(new SimulatedInstrument);
+        std::string error;
+        QVERIFY2(instrument->start(&error), error.c_str());
+        window.reset(new VeskInterface);
+        QCoreApplication::processEvents();
+        if (!window->libUsbDevice.connected) {
+            window->libUsbDevice.initializeDevice();
+            window->libUsbDevice.openDevice();
+        }
+        QVERIFY(window->libUsbDevice.connected);
+        window->meterTimer.stop();
+        instrument->clearWireLog();
+    }
+    void cleanup()
+    {
+        if (window)
+            window->libUsbDevice.closeDevice();
+        window.reset();
+        instrument.reset();
+    }
+
+    // Both halves reach the instrument byte for byte, flagged as an upload,
+    // and only then does the instrument play the custom wave.
+    void customWaveUpload()
+    {
+        window->clickRadioButtonSine();
+        QVERIFY(loadWave(QStringLiteral("spreadsheet.csv")));
+        QVERIFY(window->ui->saveAWGButton->isEnabled());
+        instrument->clearWireLog();
+
+        window->ui->saveAWGButton->click();
+
+        QCOMPARE(traffic(), QStringLiteral("A10 O E0 O E1 A10 A31"));
+        const auto mixed = instrument->controlRequests(REQ_SET_CONFIG);
+        QVERIFY(mixed.at(0).value & MIXED_WAVE_UPLOAD);
+        QVERIFY(!(mixed.at(1).value & MIXED_WAVE_UPLOAD));
+        std::vector<int16_t> expected(CUSTOM_WAVE_SAMPLES, 0);
+        const int16_t loaded[] = {100, -200, 300, 400, -1};
+        std::copy(std::begin(loaded), std::end(loaded), expected.begin());
+        QCOMPARE(instrument->customWave(), expected);
+        QCOMPARE(instrument->configurationValue(CFG_WAVE_TYPE), int(WAVE_CUSTOM));
+        QVERIFY(window->ui->radioButtonCustom->isChecked());
+        QCOMPARE(window->ui->collapsiblePanelAWGWaveform->text(), QStringLiteral("Custom "));
+        QCOMPARE(window->ui->progressBar->value(), 0);
+    }
+
+    // A wave that did not arrive is not reported as playing.
+    void failedUploadKeepsTheWaveType()
+    {
+        window->clickRadioButtonSine();
+        QVERIFY(loadWave(QStringLiteral("signed.txt")));
+        instrument->setBulkOutFailing(true);
+        instrument->clearWireLog();
+        LogCapture log;
+
+        window->ui->saveAWGButton->click();
+
+        QVERIFY(!traffic().contains(QStringLiteral("A31")));
+        QVERIFY(!traffic().contains(QStringLiteral("E0")));
+        QVERIFY(window->ui->radioButtonSine->isChecked());
+        QCOMPARE(window->ui->collapsiblePanelAWGWaveform->text(), QStringLiteral("Sine "));
+        QCOMPARE(window->ui->infoLabel->text(), QStringLiteral("Custom wave upload failed"));
+        QCOMPARE(log.count(QStringLiteral("Custom wave upload failed")), 1);
+        QCOMPARE(window->ui->progressBar->value(), 0);
+    }
+
+    // After the one retry with a smaller oscilloscope buffer, a generator the
+    // instrument still turns down is shown as off.
+    void outputEnable_data()
+    {
+        QTest::addColumn<bool>("refused");
+        QTest::addColumn<QString>("wire");
+        QTest::addColumn<bool>("checked");
+        QTest::newRow("accepted") << false << "B2 G3 G4" << true;
+        QTest::newRow("refused twice") << true << "B2 A25 G3 G4 A3 A4 B2" << false;
+    }
+    void outputEnable()
+    {
+        QFETCH(bool, refused);
+        window->ui->checkBoxAWBEnable->setChecked(false);
+        instrument->setConfirmRefused(refused);
+        LogCapture log;
+
+        window->ui->checkBoxAWBEnable->click();
+
+        QTEST(traffic(), "wire");
+        QTEST(window->ui->checkBoxAWBEnable->isChecked(), "checked");
+        QCOMPARE(log.count(QStringLiteral("Generator enable refused by the instrument")), refused ? 1 : 0);
+    }
+
+    void sweepFromAScript()
+    {
+        window->setAwgSweepEnabled(true);
+        window->clickRadioButtonSweepDutyCycle();
+        window->clickRadioButtonSweepDirectionFaling();
+        window->setAwgSweepSpeed(200);
+        window->setAwgSweepEnd(100);
+        window->setAwgSweepStart(250);
+        QCOMPARE(instrument->configurationValue(CFG_SWEEP_CONTROL), int(SWEEP_FALLING | SWEEP_DUTY));
+        QCOMPARE(instrument->configurationValue(CFG_SWEEP_SPEED), 127);
+        QCOMPARE(instrument->configurationValue(CFG_SWEEP_START), 100);
+        QCOMPARE(instrument->configurationValue(CFG_SWEEP_END), 100);
+
+        window->setAwgSweepEnabled(false);
+        QCOMPARE(instrument->configurationValue(CFG_SWEEP_CONTROL), int(SWEEP_FALLING));
+    }
+
+    // A step is applied at once and offers OK; OK stores it and is put away.
+    void dacCalibration()
+    {
+        // The calibration group is locked until the user unlocks it, so the
+        // buttons' own enabled state is what is read.
+        const auto offered = [](const QToolButton *button) { return !button->testAttribute(Qt::WA_ForceDisabled); };
+        QToolButton *offsetOk = window->ui->toolButtonDACOffsetOK;
+        QToolButton *gainOk = window->ui->toolButtonDACGainOK;
+        QVERIFY(!offered(offsetOk));
+        QMetaObject::invokeMethod(window.get(), "on_toolButtonDACOffsetPlus_clicked");
+        QVERIFY(offered(offsetOk));
+        QVERIFY(!offered(gainOk));
+        QMetaObject::invokeMethod(window.get(), "on_toolButtonDACGainMinus_clicked");
+        QMetaObject::invokeMethod(window.get(), "on_toolButtonDACOffsetOK_clicked");
+        QVERIFY(!offered(offsetOk));
+        QVERIFY(offered(gainOk));
+
+        QStringList sent;
+        for (const WireRecord &record : instrument->controlRequests(REQ_CALIBRATE))
+            sent.append(QStringLiteral("%1/%2").arg(record.index).arg(record.value));
+        QCOMPARE(sent.join(QLatin1Char(' ')), QStringLiteral("0/1 1/65535 0/0"));
+    }
+};
+
+VESK_USB_TEST_MAIN(TestGeneratorWire)
+#include "tst_generatorwire.moc"
