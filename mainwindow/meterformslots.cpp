@@ -205,6 +205,7 @@ void VeskInterface::on_pushButtonCounterStart_clicked()
 {
     // A stop first, so every start counts from zero.
     sendCouterStop();
+    clearMMLabelsFreq();
     sendCouterStart();
     ui->pushButtonCounteStop->setEnabled(true);
     meterTimer.start(200);
@@ -263,19 +264,40 @@ void VeskInterface::meterTabChanged(int page)
 
 void VeskInterface::meterFrequencyModeChanged()
 {
-    if (ui->radioFreq->isChecked())
-        mainMode = MODE_COUNTER_FREQUENCY;
-    else if (ui->radioPulse->isChecked())
-        mainMode = MODE_COUNTER_PULSES;
-    else if (ui->radioPeriod->isChecked())
-        mainMode = MODE_COUNTER_PERIOD;
-    else if (ui->radioExtGate->isChecked())
-        mainMode = MODE_COUNTER_EXT_GATE;
-    // Pulses are read only after the counter's Start.
-    if (mainMode == MODE_COUNTER_PULSES)
-        meterTimer.stop();
-    else
-        meterTimer.start(400);
+    clearMMLabelsFreq();
+    struct CounterMode
+    {
+        QRadioButton *radio;
+        bool gateSource;
+        bool duty, period, counter, frequency; // displays shown
+        bool startButton;
+        int mode;
+        bool polled; // pulses are read only after the counter's Start
+    };
+    const CounterMode modes[] = {
+        {ui->radioFreq, false, false, true, false, true, false, MODE_COUNTER_FREQUENCY, true},
+        {ui->radioPulse, false, false, false, true, false, true, MODE_COUNTER_PULSES, false},
+        {ui->radioPeriod, false, true, true, false, true, false, MODE_COUNTER_PERIOD, true},
+        {ui->radioExtGate, true, false, false, true, false, false, MODE_COUNTER_EXT_GATE, true},
+    };
+    for (const CounterMode &row : modes) {
+        if (!row.radio->isChecked())
+            continue;
+        ui->groupBoxSourceGate->setEnabled(row.gateSource);
+        ui->multimeterdisplayDutyValue->setVisible(row.duty);
+        ui->multimeterdisplayDutyValue_s->setVisible(row.duty);
+        ui->multimeterdisplayPeriodValue->setVisible(row.period);
+        ui->multimeterdisplayCounter->setVisible(row.counter);
+        ui->multimeterdisplayFrequencyValue->setVisible(row.frequency);
+        counterButtonEnable(row.startButton);
+        mainMode = row.mode;
+        if (row.polled)
+            meterTimer.start(400);
+        else
+            meterTimer.stop();
+        break;
+    }
+    // With no mode chosen the instrument keeps the mode it has.
     sendMeterFrequencyControl();
     sendMainModeControls(mainMode);
 }

@@ -28,6 +28,7 @@
 
 class About;
 class GlobalOptions;
+class MeterReply;
 class MultimeterDisplayOptions;
 class PythonConsole;
 class PythonConsoleOptions;
@@ -470,6 +471,21 @@ public:
     // Meter and counter setting handlers.
     void meterTabChanged(int page);
     void meterFrequencyModeChanged();
+
+    // ---- meter polling and counter ----
+    void counterButtonEnable(bool enable);
+    void clearMMLabelsCH1AC();
+    void clearMMLabelsCH2AC();
+public slots:
+    void clearMMLabelsFreq();
+private:
+    void meterShowAC(const MeterReply &reply);
+    void meterShowDC(const MeterReply &reply);
+    void meterShowCounter(const MeterReply &reply);
+    // Failed meter reads in a row; only the first of a run is logged.
+    int meterFailedReads = 0;
+public:
+    // ---- end of meter polling and counter ----
 
     // Protocol sniffer setting handlers.
     void sniffStop();

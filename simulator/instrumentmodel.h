@@ -45,6 +45,7 @@ public:
 
     void setIdentification(const std::string &text) { m_identification = text; }
     void setIdentificationLength(int bytes) { m_identificationLength = bytes; }
+    void setMeterReplyLength(int bytes) { m_meter.setReplyLength(bytes); }
     void setHealthMask(uint8_t mask) { m_healthMask = mask; }
     void setBufferBudget(int blocks) { m_bufferBudget = blocks; }
     void setConfirmRefused(bool refused) { m_confirmRefused = refused; }

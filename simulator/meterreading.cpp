@@ -3,6 +3,7 @@
 #include "channelmeasurement.h"
 #include "scopeframe.h"
 
+#include <algorithm>
 #include <cmath>
 
 MeterReading::MeterReading(const InstrumentConfig &config, const SignalSource &signals)
@@ -98,5 +99,6 @@ std::vector<uint8_t> MeterReading::reply(int64_t nowUs) const
     std::vector<uint8_t> bytes(REPLY_METER_LENGTH, 0);
     ScopeFrame::writeRecord(records[0], bytes.data());
     ScopeFrame::writeRecord(records[1], bytes.data() + ScopeFrame::recordSize);
+    bytes.resize(size_t(std::clamp(m_replyLength, 0, REPLY_METER_LENGTH)));
     return bytes;
 }

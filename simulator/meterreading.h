@@ -19,6 +19,9 @@ public:
     void counterStop(int64_t nowUs);
     bool counterRunning() const { return m_counting; }
     void reset();
+    // Bytes of the reply actually returned (36 is whole); a fault knob that
+    // survives reset().
+    void setReplyLength(int bytes) { m_replyLength = bytes; }
 
     // AC and DC modes (and the oscilloscope and sniffer modes) measure both
     // channels at their gain and time base; the counter modes report CH1's
@@ -36,6 +39,7 @@ private:
     bool m_counting = false;
     int64_t m_countStartUs = 0;
     double m_heldPulses = 0;
+    int m_replyLength = REPLY_METER_LENGTH;
 };
 
 #endif // METERREADING_H

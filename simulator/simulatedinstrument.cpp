@@ -1129,6 +1129,12 @@ void SimulatedInstrument::setIdentificationLength(int bytes)
     d->model.setIdentificationLength(bytes);
 }
 
+void SimulatedInstrument::setMeterReplyLength(int bytes)
+{
+    std::lock_guard<std::mutex> lock(d->mutex);
+    d->model.setMeterReplyLength(bytes);
+}
+
 void SimulatedInstrument::setHealthMask(uint8_t mask)
 {
     std::lock_guard<std::mutex> lock(d->mutex);

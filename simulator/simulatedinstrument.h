@@ -83,6 +83,8 @@ public:
     // Knobs; they take effect at once.
     void setIdentification(const std::string &text);
     void setIdentificationLength(int bytes);
+    // Bytes returned for READ_METER; 36 is correct, fewer give a short reply.
+    void setMeterReplyLength(int bytes);
     void setHealthMask(uint8_t mask);
     void setBufferBudget(int blocks);
     void setPaced(bool paced);
