@@ -72,11 +72,6 @@ void VeskInterface::on_checkBoxCH1Math_clicked()
     sendCH1Controls();
 }
 
-void VeskInterface::on_checkBoxCH1Invert_toggled(bool)
-{
-    // Filled in by the oscilloscope's trigger controls.
-}
-
 void VeskInterface::on_radioButtonCH1Sub_clicked()
 {
     sendCH1Controls();
@@ -120,11 +115,6 @@ void VeskInterface::on_checkBoxCH2Invert_clicked()
 void VeskInterface::on_checkBoxCH2Math_clicked()
 {
     sendCH2Controls();
-}
-
-void VeskInterface::on_checkBoxCH2Invert_toggled(bool)
-{
-    // Filled in by the oscilloscope's trigger controls.
 }
 
 void VeskInterface::on_radioButtonCH2Sub_clicked()
@@ -241,76 +231,6 @@ void VeskInterface::on_captureButton_clicked()
     captureRequest = true;
 }
 
-void VeskInterface::on_comboBoxTrigSource_currentIndexChanged(int index)
-{
-    scopeTriggerSourceChanged(index);
-}
-
-void VeskInterface::on_radioButtonRisingEdge_clicked()
-{
-    scopeSetTriggerMode();
-}
-
-void VeskInterface::on_radioButtonFallingEdge_clicked()
-{
-    scopeSetTriggerMode();
-}
-
-void VeskInterface::on_radioButtonDual_clicked()
-{
-    scopeSetTriggerMode();
-}
-
-void VeskInterface::on_radioButtonPositiveSlope_clicked()
-{
-    scopeSetTriggerMode();
-}
-
-void VeskInterface::on_radioButtonNegativeSlope_clicked()
-{
-    scopeSetTriggerMode();
-}
-
-void VeskInterface::on_radioButtonWindow_clicked()
-{
-    scopeSetTriggerMode();
-}
-
-void VeskInterface::on_doubleSpinBoxTrigAuto_valueChanged(double value)
-{
-    sendAutoTrigger(ConfigEncoding::autoTrigger(value));
-}
-
-void VeskInterface::on_doubleSpinBoxTrigHold_valueChanged(double value)
-{
-    sendTriggerHold(int(value));
-}
-
-void VeskInterface::on_radioButtonFree_clicked()
-{
-    scopeSetTriggerType();
-}
-
-void VeskInterface::on_radioButtonNormal_clicked()
-{
-    scopeSetTriggerType();
-}
-
-void VeskInterface::on_radioButtonAuto_clicked()
-{
-    scopeSetTriggerType();
-}
-
-void VeskInterface::on_radioButtonSingle_clicked()
-{
-    scopeSetTriggerType();
-}
-
-int VeskInterface::on_forceButton_clicked()
-{
-    return libUsbDevice.controlWriteTransfer(REQ_RUN_CONTROL, RUN_FORCE_TRIGGER, 0);
-}
-
 void VeskInterface::on_stopButton_clicked()
 {
     // The caption names the action the button takes next.
@@ -351,6 +271,7 @@ void VeskInterface::scopeSamplingSliderChanged(int value)
     ui->elasticMode->setEnabled(!slow || !ui->rollMode->isChecked());
     if (!libUsbDevice.connected)
         return;
+    triggerRefreshPos();
     scopeRefreshSamplingRateLabel();
     sendSamplingRate(value);
 }
@@ -442,55 +363,6 @@ void VeskInterface::channelLogicSizeSliderChanged()
 {
     triggerCoords[2].channelSize = ui->chdSizeSlider->value();
     replotRequest = true;
-}
-
-void VeskInterface::scopeTriggerSourceChanged(int index)
-{
-    scopeSetTriggerType();
-    // Record 0 for CH1, 1 for CH2, 2 for the logic bits, EXT and Schmitt.
-    triggerSource = std::clamp(index, int(SOURCE_CH1), int(SOURCE_SCHMITT));
-    triggerChannel = std::min(triggerSource, 2);
-    if (triggerSource >= SOURCE_LOGIC0 && triggerSource < SOURCE_EXT)
-        triggerCoords[2].triggerBit = triggerSource - SOURCE_LOGIC0;
-    sendTriggerSource(triggerSource);
-    const bool analog = triggerSource <= SOURCE_CH2;
-    if (!analog && (ui->radioButtonWindow->isChecked() || ui->radioButtonPositiveSlope->isChecked()
-                    || ui->radioButtonNegativeSlope->isChecked())) {
-        ui->radioButtonRisingEdge->setChecked(true);
-        scopeSetTriggerMode();
-    }
-    // Slopes and the window exist only for the analogue channels.
-    for (QRadioButton *button : {ui->radioButtonWindow, ui->radioButtonPositiveSlope, ui->radioButtonNegativeSlope})
-        button->setEnabled(analog);
-    const TriggerCoord &record = triggerCoords[triggerChannel];
-    sendTriggerPost(record.post);
-    sendTriggerLevel(std::clamp(record.level, -TRIGGER_LEVEL_LIMIT, TRIGGER_LEVEL_LIMIT));
-    sendTriggerWin1Level(std::clamp(record.win1Level, -TRIGGER_LEVEL_LIMIT, TRIGGER_LEVEL_LIMIT));
-    sendTriggerWin2Level(std::clamp(record.win2Level, -TRIGGER_LEVEL_LIMIT, TRIGGER_LEVEL_LIMIT));
-}
-
-void VeskInterface::scopeSetTriggerType()
-{
-    ui->forceButton->setEnabled(!ui->radioButtonFree->isChecked());
-    sendTriggerControls();
-    // A single shot is armed only by the START button.
-    if (!ui->radioButtonSingle->isChecked())
-        sendScopeStart();
-    replotRequest = true;
-}
-
-void VeskInterface::scopeSetTriggerMode()
-{
-    const QRadioButton *modes[] = {ui->radioButtonRisingEdge,    ui->radioButtonFallingEdge,
-                                   ui->radioButtonDual,          ui->radioButtonPositiveSlope,
-                                   ui->radioButtonNegativeSlope, ui->radioButtonWindow};
-    for (int mode = 0; mode < 6; ++mode) {
-        if (modes[mode]->isChecked()) {
-            triggerMode = mode;
-            break;
-        }
-    }
-    sendTriggerControls();
 }
 
 void VeskInterface::scopeRollModeChanged()

@@ -311,6 +311,7 @@ void VeskInterface::scopeSetSizeX(int blocks)
     plotXRange = 512 * blocks;
     scopeSizeX = int(ScopeFrame::blockSamples) * blocks;
     triggerPostMax = qMin(scopeSizeX - 8, 32767);
+    triggerRefreshPos();
     instrumentCommands.sendMainConfiguration(CFG_TRIGGER_POST,
                                              scopeSizeX - triggerCoords[triggerChannel].post);
     vCursorRangeMin = 8;

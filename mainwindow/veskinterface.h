@@ -500,6 +500,35 @@ private:
     double frequencyDigitsToFrequency() const;
     // END configuration encoders and setting handlers
 
+    // BEGIN oscilloscope trigger
+public:
+    void scopeSetTriggerModeButtonVisible(bool visible);
+    void scopeSetTriggerAutoTimer(double seconds);
+    // Record values against the plot, for the current record.
+    int triggerPosXIntToPixel(int post);
+    int triggerPosYIntToPixel(int level);
+    int triggerPosYPixelToInt(int y);
+    int triggerPosYBit(int bit);
+    // Store into the current record within the limits and move the markers.
+    void triggerSetPosition(int post, int level);
+    void triggerSetPositionCoord(double x, double y);
+    void triggerSetPositionWin1(int post, int level);
+    void triggerSetPositionWin2(int post, int level);
+    void triggerSetPositionWin1Coord(int x, int y);
+    void triggerSetPositionWin2Coord(int x, int y);
+    void triggerRefreshPos();
+    // Pixel positions; nothing moves before the window enables the trigger
+    // unless forced.
+    void triggerMoveTrigger(int x, int y, bool force);
+    void triggerMoveWinTrigger(int x, int y1, int y2, bool force);
+    void triggerSetVisible(bool visible);
+    void triggerSetIcon();
+
+private:
+    void triggerFollowInvert(int channel);
+    void triggerMoveWindowMarkers();
+    // END oscilloscope trigger
+
 public:
     // ---- shell ----
     Ui_VeskInterface *ui = nullptr;
