@@ -15,7 +15,7 @@ void VeskInterface::on_radioButtonSniffSingle_clicked()
 
 void VeskInterface::on_checkBoxASCII_clicked()
 {
-    // Filled in by the protocol sniffer's run controls.
+    // The next frame shown is printed the new way.
 }
 
 void VeskInterface::on_checkBoxCircular_clicked()
@@ -28,11 +28,7 @@ void VeskInterface::on_startSnifferButton_clicked()
     sendSnifferOptionControl();
     sendSnifferUSARTControl();
     instrumentCommands.sendMainConfiguration(CFG_SNIFFER_STROBE, ui->comboBoxSniffParallelStrobe->currentIndex());
-    sniffProgress = 0;
-    sniffWriteIndex1 = 0;
-    sniffWriteIndex2 = 0;
-    sniffRing1Flag = true;
-    sniffRing2Flag = true;
+    sniffRings.reset();
     sniffControlsStartSet(ui->startSnifferButton->text());
     mainMode = ui->startSnifferButton->text() == tr("STOP") ? MODE_SNIFFER : MODE_SCOPE;
     sendMainModeControls(mainMode);
@@ -125,6 +121,9 @@ void VeskInterface::sniffControlsStartSet(const QString &state)
 {
     // `state` is the caption the start button had: "START" begins a run.
     const bool starting = state == QLatin1String("START");
+    if (starting)
+        sniffProtocolWidgetClear();
+    sniffControlsEnable(!starting);
     ui->startSnifferButton->setText(starting ? tr("STOP") : tr("START"));
     ui->pauseSnifferButton->setEnabled(starting);
     ui->pauseSnifferButton->setChecked(false);
@@ -134,4 +133,22 @@ void VeskInterface::sniffControlsStartSet(const QString &state)
 void VeskInterface::sniffPauseButtonChanged()
 {
     ui->pauseSnifferButton->setText(ui->pauseSnifferButton->isChecked() ? tr("Continue") : tr("Pause"));
+}
+
+void VeskInterface::sniffProtocolWidgetClear()
+{
+    for (QPlainTextEdit *pane : {ui->rxTextEdit, ui->txTextEdit, ui->misoTextEdit, ui->mosiTextEdit,
+                                 ui->i2cPlainTextEdit, ui->plainTextEditParallel})
+        pane->clear();
+    ui->progressBarSnifferBufferFill->setValue(0);
+}
+
+void VeskInterface::sniffControlsEnable(bool enabled)
+{
+    // The display options (ASCII, circular), the protocol tabs and Clear stay usable.
+    for (QWidget *control : std::initializer_list<QWidget *>{
+             ui->comboBoxBaud, ui->comboBoxStopBits, ui->comboBoxParity, ui->comboBoxCPHA, ui->comboBoxCPOL,
+             ui->modeGroupBox, ui->comboBoxUARTData, ui->checkBoxSynchro, ui->comboBoxSniffSSINV,
+             ui->checkBoxSniffParallelInputInvert, ui->comboBoxSniffParallelStrobe})
+        control->setEnabled(enabled);
 }

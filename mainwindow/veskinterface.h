@@ -9,6 +9,7 @@
 #include "hcursorchannelstate.h"
 #include "pointaccumulator.h"
 #include "scopeframe.h"
+#include "snifferringtracker.h"
 #include "tracebuilder.h"
 #include "tracereferences.h"
 #include "triggercoord.h"
@@ -28,7 +29,6 @@
 
 class About;
 class GlobalOptions;
-class MeterReply;
 class MultimeterDisplayOptions;
 class PythonConsole;
 class PythonConsoleOptions;
@@ -46,6 +46,7 @@ class QFile;
 class QGroupBox;
 class QLabel;
 class QMouseEvent;
+class QPlainTextEdit;
 class QSlider;
 class QTextStream;
 class QToolButton;
@@ -472,21 +473,6 @@ public:
     void meterTabChanged(int page);
     void meterFrequencyModeChanged();
 
-    // ---- meter polling and counter ----
-    void counterButtonEnable(bool enable);
-    void clearMMLabelsCH1AC();
-    void clearMMLabelsCH2AC();
-public slots:
-    void clearMMLabelsFreq();
-private:
-    void meterShowAC(const MeterReply &reply);
-    void meterShowDC(const MeterReply &reply);
-    void meterShowCounter(const MeterReply &reply);
-    // Failed meter reads in a row; only the first of a run is logged.
-    int meterFailedReads = 0;
-public:
-    // ---- end of meter polling and counter ----
-
     // Protocol sniffer setting handlers.
     void sniffStop();
     void sniffProtocolTabChanged(int index);
@@ -499,35 +485,6 @@ private:
     void meterRangeSelected(int channel, QToolButton *otherRange, int gain);
     double frequencyDigitsToFrequency() const;
     // END configuration encoders and setting handlers
-
-    // BEGIN oscilloscope trigger
-public:
-    void scopeSetTriggerModeButtonVisible(bool visible);
-    void scopeSetTriggerAutoTimer(double seconds);
-    // Record values against the plot, for the current record.
-    int triggerPosXIntToPixel(int post);
-    int triggerPosYIntToPixel(int level);
-    int triggerPosYPixelToInt(int y);
-    int triggerPosYBit(int bit);
-    // Store into the current record within the limits and move the markers.
-    void triggerSetPosition(int post, int level);
-    void triggerSetPositionCoord(double x, double y);
-    void triggerSetPositionWin1(int post, int level);
-    void triggerSetPositionWin2(int post, int level);
-    void triggerSetPositionWin1Coord(int x, int y);
-    void triggerSetPositionWin2Coord(int x, int y);
-    void triggerRefreshPos();
-    // Pixel positions; nothing moves before the window enables the trigger
-    // unless forced.
-    void triggerMoveTrigger(int x, int y, bool force);
-    void triggerMoveWinTrigger(int x, int y1, int y2, bool force);
-    void triggerSetVisible(bool visible);
-    void triggerSetIcon();
-
-private:
-    void triggerFollowInvert(int channel);
-    void triggerMoveWindowMarkers();
-    // END oscilloscope trigger
 
 public:
     // ---- shell ----
@@ -691,12 +648,14 @@ public:
     QString defaultDirectory;
 
     // ---- protocol sniffer ----
-    int sniffProgress = 0;
-    int sniffWriteIndex1 = 0;
-    int sniffWriteIndex2 = 0;
-    bool sniffRing1Flag = false;
-    bool sniffRing2Flag = false;
+    SnifferRingTracker sniffRings;
+    // Number of the last frame taken; it survives stops and starts.
     int sniffLastSequence = -1;
+    // Shows the newest read while the device mode is MODE_SNIFFER.
+    void sniffDataShow();
+    void sniffProtocolWidgetClear();
+    // Locks (false) or frees the line options while a run goes on.
+    void sniffControlsEnable(bool enabled);
 
     // ---- oscilloscope traces: frame processing, plot set-up, themes ----
     // Draws the frame in frameCache: traces, persistence, references, XY and
@@ -787,8 +746,8 @@ private:
                   bool persistence);
     void clearTrace(QCPGraph *graph);
 
-    // Protocol sniffer.
-    void sniffDataShow();
+    // Protocol sniffer: replaces a pane's text and scrolls to its end.
+    static void sniffPaneShow(QPlainTextEdit *pane, const QString &text);
 };
 
 #endif // VESKINTERFACE_H

@@ -1,0 +1,170 @@
+// The sniffer page against the simulated instrument: a started run fills the
+// protocol's panes with what the instrument captures on its bus; pause holds
+// the view, clear empties the instrument's rings, and the run ends on the
+// wire as the buttons say.
+#include "usbtestmain.h"
+
+#include "profilefolder.h"
+#include "protocol.h"
+#include "ui_veskinterface.h"
+#include "veskinterface.h"
+
+#include <QPlainTextEdit>
+#include <QSettings>
+
+#include <memory>
+
+namespace {
+
+constexpr int connectTimeoutMs = 15000;
+constexpr int framesTimeoutMs = 15000;
+
+bool isRequest(const WireRecord &record, uint8_t request, int index)
+{
+    return record.kind == WireRecord::Control && record.request == request && record.index == index;
+}
+
+} // namespace
+
+class TestSniffer : public QObject
+{
+    Q_OBJECT
+
+private:
+    ProfileFolder profileFolder;
+    std::unique_ptr<SimulatedInstrument> instrument;
+    std::unique_ptr<VeskInterface> window;
+
+    // A connected window on the sniffer page with a run of `protocol` going.
+    void startRun(int protocol, bool ascii)
+    {
+        window.reset(new VeskInterface);
+        Ui_VeskInterface *ui = window->ui;
+        QTRY_VERIFY_WITH_TIMEOUT(window->libUsbDevice.connected, connectTimeoutMs);
+        ui->mainTabWidget->setCurrentWidget(ui->protocolSnifferTab);
+        ui->protocolTabWidget->setCurrentIndex(protocol);
+        ui->checkBoxASCII->setChecked(ascii);
+        QCOMPARE(ui->startSnifferButton->text(), QStringLiteral("START"));
+        ui->startSnifferButton->click();
+        QCOMPARE(ui->startSnifferButton->text(), QStringLiteral("STOP"));
+        QCOMPARE(window->mainMode, int(MODE_SNIFFER));
+        QTRY_VERIFY_WITH_TIMEOUT(instrument->snifferRunning(), framesTimeoutMs);
+    }
+
+private slots:
+    void initTestCase()
+    {
+        // The connection attempt reads the hardware profile from the working folder.
+        QVERIFY(profileFolder.enter());
+    }
+
+    void init()
+    {
+        QSettings settings;
+        settings.clear();
+        settings.sync();
+        instrument.reset(new SimulatedInstrument);
+        std::string error;
+        QVERIFY2(instrument->start(&error), error.c_str());
+    }
+
+    void cleanup()
+    {
+        // Every libusb handle closed before the instrument goes.
+        window.reset();
+        instrument.reset();
+    }
+
+    void panesShowTheBus_data()
+    {
+        QTest::addColumn<int>("protocol");
+        QTest::addColumn<bool>("ascii");
+        QTest::addColumn<QString>("pane");
+        QTest::addColumn<QString>("expected");
+        QTest::newRow("UART receive") << int(PROTOCOL_UART) << false << "rxTextEdit"
+                                      << "70 6f 6e 67 20 66 72 6f 6d 20 56 45 53 4b 53 49 4d 0d 0a ";
+        QTest::newRow("UART transmit, ASCII") << int(PROTOCOL_UART) << true << "txTextEdit" << "p i n g _ _ ";
+        QTest::newRow("SPI MOSI") << int(PROTOCOL_SPI) << false << "mosiTextEdit" << "9f 00 00 00 9f 00 00 00 ";
+        QTest::newRow("SPI MISO") << int(PROTOCOL_SPI) << false << "misoTextEdit" << "ff 56 53 4d ff 56 53 4d ";
+        QTest::newRow("I2C") << int(PROTOCOL_I2C) << false << "i2cPlainTextEdit"
+                             << "<Start> <Address:>50<W><A> 1f<A> 00<A> <Stop>\n<Start> ";
+        QTest::newRow("parallel, ASCII") << int(PROTOCOL_PARALLEL) << true << "plainTextEditParallel"
+                                         << "V E S K S I M   p a r a l l e l   p o r t _ V ";
+    }
+
+    void panesShowTheBus()
+    {
+        QFETCH(int, protocol);
+        QFETCH(bool, ascii);
+        QFETCH(QString, pane);
+        QFETCH(QString, expected);
+        startRun(protocol, ascii);
+        if (QTest::currentTestFailed())
+            return;
+        auto *edit = window->findChild<QPlainTextEdit *>(pane);
+        QVERIFY(edit);
+        QTRY_VERIFY_WITH_TIMEOUT(edit->toPlainText().contains(expected), framesTimeoutMs);
+        QVERIFY(window->ui->progressBarSnifferBufferFill->value() > 0);
+    }
+
+    void pauseClearAndStop()
+    {
+        startRun(PROTOCOL_UART, false);
+        if (QTest::currentTestFailed())
+            return;
+        Ui_VeskInterface *ui = window->ui;
+        QPlainTextEdit *rx = ui->rxTextEdit;
+        const QString message = QStringLiteral("70 6f 6e 67 ");
+        QTRY_VERIFY_WITH_TIMEOUT(rx->toPlainText().count(message) >= 3, framesTimeoutMs);
+
+        // Paused, the pane holds still while the instrument goes on sending.
+        ui->pauseSnifferButton->click();
+        QCOMPARE(ui->pauseSnifferButton->text(), QStringLiteral("Continue"));
+        const QString held = rx->toPlainText();
+        const int heldMessages = held.count(message);
+        QVERIFY(instrument->waitForFrames(instrument->framesSent() + 10, framesTimeoutMs));
+        QTest::qWait(100);
+        QCOMPARE(rx->toPlainText(), held);
+        ui->pauseSnifferButton->click();
+        QTRY_VERIFY_WITH_TIMEOUT(rx->toPlainText().count(message) > heldMessages, framesTimeoutMs);
+
+        // Clear empties the instrument's rings: the pane starts over.
+        const int beforeClear = rx->toPlainText().count(message);
+        size_t from = instrument->wireLog().size();
+        ui->pushButtonSnifferClear->click();
+        QVERIFY(instrument->waitForRequest(REQ_RUN_CONTROL, RUN_SNIFFER_CLEAR, framesTimeoutMs, from) >= 0);
+        QTRY_VERIFY_WITH_TIMEOUT(rx->toPlainText().count(message) < beforeClear, framesTimeoutMs);
+
+        // The start button ends the run with oscilloscope mode, then the run
+        // request; the panes keep the last text.
+        QTRY_VERIFY_WITH_TIMEOUT(rx->toPlainText().contains(message), framesTimeoutMs);
+        const QString last = rx->toPlainText();
+        from = instrument->wireLog().size();
+        ui->startSnifferButton->click();
+        QCOMPARE(ui->startSnifferButton->text(), QStringLiteral("START"));
+        QCOMPARE(window->mainMode, int(MODE_SCOPE));
+        const int runRequest = instrument->waitForRequest(REQ_RUN_CONTROL, RUN_SNIFFER_START, framesTimeoutMs, from);
+        QVERIFY(runRequest >= 0);
+        const std::vector<WireRecord> log = instrument->wireLog();
+        bool modeBeforeRun = false;
+        for (size_t i = from; i < size_t(runRequest); ++i)
+            modeBeforeRun |= isRequest(log[i], REQ_SET_CONFIG, CFG_MAIN_MODE) && log[i].value == MODE_SCOPE;
+        QVERIFY(modeBeforeRun);
+        QCOMPARE(instrument->configurationValue(CFG_MAIN_MODE), int(MODE_SCOPE));
+        QCOMPARE(rx->toPlainText(), last);
+
+        // Another protocol page during a run sends the stop request itself.
+        ui->startSnifferButton->click();
+        QTRY_VERIFY_WITH_TIMEOUT(instrument->configurationValue(CFG_MAIN_MODE) == MODE_SNIFFER, framesTimeoutMs);
+        from = instrument->wireLog().size();
+        ui->protocolTabWidget->setCurrentIndex(PROTOCOL_SPI);
+        QVERIFY(instrument->waitForRequest(REQ_RUN_CONTROL, RUN_SNIFFER_STOP, framesTimeoutMs, from) >= 0);
+        QTRY_VERIFY_WITH_TIMEOUT(!instrument->snifferRunning(), framesTimeoutMs);
+        QCOMPARE(ui->startSnifferButton->text(), QStringLiteral("START"));
+        QTRY_COMPARE_WITH_TIMEOUT(instrument->configurationValue(CFG_DECODE_PROTOCOL), int(PROTOCOL_SPI),
+                                  framesTimeoutMs);
+    }
+};
+
+VESK_USB_TEST_MAIN(TestSniffer)
+#include "tst_sniffer.moc"
