@@ -29,6 +29,7 @@
 
 class About;
 class GlobalOptions;
+class MeterReply;
 class MultimeterDisplayOptions;
 class PythonConsole;
 class PythonConsoleOptions;
@@ -473,6 +474,21 @@ public:
     void meterTabChanged(int page);
     void meterFrequencyModeChanged();
 
+    // ---- meter polling and counter ----
+    void counterButtonEnable(bool enable);
+    void clearMMLabelsCH1AC();
+    void clearMMLabelsCH2AC();
+public slots:
+    void clearMMLabelsFreq();
+private:
+    void meterShowAC(const MeterReply &reply);
+    void meterShowDC(const MeterReply &reply);
+    void meterShowCounter(const MeterReply &reply);
+    // Failed meter reads in a row; only the first of a run is logged.
+    int meterFailedReads = 0;
+public:
+    // ---- end of meter polling and counter ----
+
     // Protocol sniffer setting handlers.
     void sniffStop();
     void sniffProtocolTabChanged(int index);
@@ -485,6 +501,35 @@ private:
     void meterRangeSelected(int channel, QToolButton *otherRange, int gain);
     double frequencyDigitsToFrequency() const;
     // END configuration encoders and setting handlers
+
+    // BEGIN oscilloscope trigger
+public:
+    void scopeSetTriggerModeButtonVisible(bool visible);
+    void scopeSetTriggerAutoTimer(double seconds);
+    // Record values against the plot, for the current record.
+    int triggerPosXIntToPixel(int post);
+    int triggerPosYIntToPixel(int level);
+    int triggerPosYPixelToInt(int y);
+    int triggerPosYBit(int bit);
+    // Store into the current record within the limits and move the markers.
+    void triggerSetPosition(int post, int level);
+    void triggerSetPositionCoord(double x, double y);
+    void triggerSetPositionWin1(int post, int level);
+    void triggerSetPositionWin2(int post, int level);
+    void triggerSetPositionWin1Coord(int x, int y);
+    void triggerSetPositionWin2Coord(int x, int y);
+    void triggerRefreshPos();
+    // Pixel positions; nothing moves before the window enables the trigger
+    // unless forced.
+    void triggerMoveTrigger(int x, int y, bool force);
+    void triggerMoveWinTrigger(int x, int y1, int y2, bool force);
+    void triggerSetVisible(bool visible);
+    void triggerSetIcon();
+
+private:
+    void triggerFollowInvert(int channel);
+    void triggerMoveWindowMarkers();
+    // END oscilloscope trigger
 
 public:
     // ---- shell ----
