@@ -128,7 +128,9 @@ private slots:
         ui->pauseSnifferButton->click();
         QTRY_VERIFY_WITH_TIMEOUT(rx->toPlainText().count(message) > heldMessages, framesTimeoutMs);
 
-        // Clear empties the instrument's rings: the pane starts over.
+        // Clear empties the instrument's rings: the pane starts over. Enough
+        // messages first that a slow event loop cannot refill it unseen.
+        QTRY_VERIFY_WITH_TIMEOUT(rx->toPlainText().count(message) >= 10, framesTimeoutMs);
         const int beforeClear = rx->toPlainText().count(message);
         size_t from = instrument->wireLog().size();
         ui->pushButtonSnifferClear->click();
