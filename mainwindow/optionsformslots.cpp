@@ -19,36 +19,6 @@ void VeskInterface::on_checkBoxPersistence_clicked()
     displayControlsSet();
 }
 
-void VeskInterface::on_loadWave_clicked()
-{
-    // Filled in by the oscilloscope's wave files.
-}
-
-void VeskInterface::on_saveWave_clicked()
-{
-    // Filled in by the oscilloscope's wave files.
-}
-
-void VeskInterface::on_clearWaveButton_clicked()
-{
-    // Filled in by the oscilloscope's wave files.
-}
-
-void VeskInterface::on_screenShotButton_clicked()
-{
-    // Filled in by the oscilloscope's screenshots.
-}
-
-void VeskInterface::on_recordButton_clicked()
-{
-    // Filled in by the oscilloscope's recording.
-}
-
-void VeskInterface::on_playButton_clicked()
-{
-    // Filled in by the oscilloscope's recording.
-}
-
 void VeskInterface::on_checkBoxmeterondev_clicked()
 {
     sendMixedControls();

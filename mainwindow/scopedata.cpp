@@ -144,6 +144,8 @@ void VeskInterface::scopeProcessFrame()
             traces.logicBaselines[bit].clear();
         }
     }
+    wavePlayStep(traces);
+    waveSaveStep(traces);
 
     const bool persistence = ui->checkBoxPersistence->isChecked();
     if (persistence != persistenceWasOn) {
@@ -174,6 +176,8 @@ void VeskInterface::scopeProcessFrame()
         scopeDrawLogic(persistence);
         scopeDrawSpectrum(persistence);
     }
+
+    waveRecordStep(traces);
 
     ui->plotterWidget->setPersistenceDrawing(persistence);
     // Coalesced with any other replot asked for before the event loop runs.

@@ -12,6 +12,7 @@
 #include "snifferringtracker.h"
 #include "tracebuilder.h"
 #include "tracereferences.h"
+#include "wavetext.h"
 #include "triggercoord.h"
 
 #include <QBrush>
@@ -531,6 +532,28 @@ private:
     void triggerMoveWindowMarkers();
     // END oscilloscope trigger
 
+    // BEGIN wave files, recording, playback and screenshots
+public:
+    void saveWavetoFile();
+    QString saveWavetoString();
+    void wavePlay(QString fileName);
+
+private:
+    // Asks for the folder once per window; false when the user cancels.
+    bool waveChooseDirectory();
+    WaveText::Frame waveData() const;
+    void waveSetData(const WaveText::Frame &frame);
+    WaveText::Frame waveTakeData();
+    void waveShowRecordIdle();
+    bool waveReadText(const QString &fileName, QString *text);
+    void waveSetSampling(int value);
+    void waveStoreData(const TraceBuilder::Traces &traces);
+    // Steps of the frame processing.
+    void wavePlayStep(TraceBuilder::Traces &traces);
+    void waveSaveStep(const TraceBuilder::Traces &traces);
+    void waveRecordStep(const TraceBuilder::Traces &traces);
+    // END wave files, recording, playback and screenshots
+
 public:
     // ---- shell ----
     Ui_VeskInterface *ui = nullptr;
@@ -676,8 +699,7 @@ public:
     bool recording = false;
     QFile *recordFile = nullptr;
     QTextStream *recordStream = nullptr;
-    QString recordText;
-    QList<QByteArray> playFrames;
+    QList<QVector<double>> playFrames;
     QList<int> playSamplingValues;
     bool playActive = false;
     int playSavedSampling = 0;

@@ -1,0 +1,295 @@
+// Wave files, recordings, playback and screenshots of the oscilloscope page.
+#include "veskinterface.h"
+#include "ui_veskinterface.h"
+
+#include "protocol.h"
+#include "wavetext.h"
+
+#include <QDateTime>
+#include <QDir>
+#include <QFileDialog>
+#include <QMessageBox>
+#include <QSignalBlocker>
+
+namespace
+{
+// Larger files would not fit a string; nobody records that much.
+constexpr qint64 maxWaveFileBytes = 256 * 1024 * 1024;
+
+QString timeStampedName(const QString &prefix, const QString &suffix)
+{
+    return prefix + QTime::currentTime().toString(QStringLiteral("hh:mm:ss")).remove(QLatin1Char(':')) + suffix;
+}
+
+WaveText::Frame frameOf(const TraceBuilder::Traces &traces)
+{
+    WaveText::Frame frame;
+    frame.traces[0] = traces.ch1;
+    frame.traces[1] = traces.ch2;
+    for (int bit = 0; bit < TraceBuilder::logicChannels; ++bit)
+        frame.traces[size_t(2 + bit)] = traces.logicLevels[size_t(bit)];
+    return frame;
+}
+}
+
+void VeskInterface::on_saveWave_clicked()
+{
+    saveWaveRequest = true;
+    replotRequest = true;
+}
+
+void VeskInterface::on_clearWaveButton_clicked()
+{
+    waveLoaded = false;
+    waveSetData(WaveText::Frame());
+    replotRequest = true;
+}
+
+bool VeskInterface::waveChooseDirectory()
+{
+    if (waveDirectory.isEmpty())
+        waveDirectory = QFileDialog::getExistingDirectory(this, tr("Choose Destination Folder"), defaultDirectory,
+                                                          QFileDialog::ShowDirsOnly);
+    if (waveDirectory.isEmpty())
+        return false;
+    defaultDirectory = waveDirectory;
+    return true;
+}
+
+WaveText::Frame VeskInterface::waveData() const
+{
+    WaveText::Frame frame;
+    frame.traces[0] = ch1WaveData;
+    frame.traces[1] = ch2WaveData;
+    for (int bit = 0; bit < 8; ++bit)
+        frame.traces[size_t(2 + bit)] = logicWaveData[bit];
+    return frame;
+}
+
+void VeskInterface::waveSetData(const WaveText::Frame &frame)
+{
+    ch1WaveData = frame.traces[0];
+    ch2WaveData = frame.traces[1];
+    for (int bit = 0; bit < 8; ++bit)
+        logicWaveData[bit] = frame.traces[size_t(2 + bit)];
+}
+
+// A loaded wave stays on screen, so it is not emptied by writing it.
+WaveText::Frame VeskInterface::waveTakeData()
+{
+    const WaveText::Frame frame = waveData();
+    if (!waveLoaded)
+        waveSetData(WaveText::Frame());
+    return frame;
+}
+
+void VeskInterface::saveWavetoFile()
+{
+    const QString name = timeStampedName(QStringLiteral("waveFile"), QStringLiteral(".vsp"));
+    if (!waveChooseDirectory())
+        return;
+    const WaveText::Frame frame = waveTakeData();
+    QFile file(waveDirectory + QDir::separator() + name);
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Text)
+        || file.write(WaveText::waveFile(frame).toUtf8()) < 0 || !file.flush()) {
+        logToFile(QStringLiteral("Wave file ") + file.fileName() + QStringLiteral(" not written: ")
+                      + file.errorString(), 2);
+        ui->notifLabel->setText(tr("File ") + name + tr(" not written!"));
+        return;
+    }
+    file.close();
+    ui->notifLabel->setText(tr("File ") + name + tr(" created!"));
+}
+
+QString VeskInterface::saveWavetoString()
+{
+    return WaveText::frameBlock(waveTakeData());
+}
+
+void VeskInterface::on_recordButton_clicked()
+{
+    if (!recording) {
+        ui->recordButton->setText(tr("Stop"));
+        ui->recordButton->setIcon(QIcon(QStringLiteral(":/icons/ico-record-active.png")));
+        ui->label_13->setText(tr("Recording wave."));
+        recording = true;
+        recordFile->setFileName(QStringLiteral("record")
+                                + QDateTime::currentDateTime().toString(QStringLiteral("yyyy-MM-ddhh-mm-ss"))
+                                + QStringLiteral(".vsp"));
+        if (!recordFile->open(QIODevice::WriteOnly | QIODevice::Text)) {
+            recording = false;
+            logToFile(QStringLiteral("Recording not started: ") + recordFile->fileName() + QStringLiteral(": ")
+                          + recordFile->errorString(), 2);
+            waveShowRecordIdle();
+            ui->label_13->setText(tr("Recording failed: ") + recordFile->errorString());
+            return;
+        }
+        recordStream = new QTextStream(recordFile);
+        recordStream->setCodec("UTF-8");
+        return;
+    }
+    waveShowRecordIdle();
+    const bool written = recordStream->status() == QTextStream::Ok;
+    closeRecordFile();
+    if (written)
+        QMessageBox::information(this, tr("Success"), tr("File ") + recordFile->fileName() + tr(" saved."));
+    else
+        QMessageBox::warning(this, tr("Recording"), tr("File ") + recordFile->fileName() + tr(" is incomplete."));
+}
+
+void VeskInterface::waveShowRecordIdle()
+{
+    ui->recordButton->setText(tr("Record"));
+    ui->recordButton->setIcon(QIcon(QStringLiteral(":/icons/ico-record.png")));
+    ui->label_13->setText(QString());
+}
+
+void VeskInterface::on_loadWave_clicked()
+{
+    on_clearWaveButton_clicked();
+    const QString name = QFileDialog::getOpenFileName(this, tr("Open File"), defaultDirectory,
+                                                      QStringLiteral("Vesk files (*.vsp)"));
+    if (name.isEmpty())
+        return;
+    QString text;
+    if (!waveReadText(name, &text))
+        return;
+    int missing = 0;
+    const WaveText::Frame frame = WaveText::parseWaveFile(text, &missing);
+    if (missing > 0)
+        logToFile(QStringLiteral("Wave file ") + name + QStringLiteral(": %1 of %2 traces missing, left empty")
+                                                            .arg(missing)
+                                                            .arg(WaveText::traceCount),
+                  2);
+    waveSetData(frame);
+    waveLoaded = true;
+    replotRequest = true;
+}
+
+bool VeskInterface::waveReadText(const QString &fileName, QString *text)
+{
+    QFile file(fileName);
+    if (!file.open(QIODevice::ReadOnly)) {
+        logToFile(QStringLiteral("Cannot read ") + fileName + QStringLiteral(": ") + file.errorString(), 2);
+        return false;
+    }
+    if (file.size() > maxWaveFileBytes) {
+        logToFile(QStringLiteral("Cannot read ") + fileName + QStringLiteral(": larger than %1 MiB")
+                                                             .arg(maxWaveFileBytes >> 20),
+                  2);
+        ui->notifLabel->setText(tr("File ") + QFileInfo(fileName).fileName() + tr(" is too large."));
+        return false;
+    }
+    QByteArray bytes = file.readAll();
+    const int nul = bytes.indexOf('\0');
+    if (nul >= 0)
+        bytes.truncate(nul);
+    *text = QString::fromUtf8(bytes);
+    return true;
+}
+
+void VeskInterface::on_playButton_clicked()
+{
+    ui->label_13->setText(tr("Reading data from file. Please wait"));
+    const QString name = QFileDialog::getOpenFileName(nullptr, QStringLiteral("Choose file with recorded wave"),
+                                                      QString(), QStringLiteral("Vesk files (*.vsp)"));
+    activateWindow();
+    if (name.isEmpty())
+        ui->label_13->setText(QString());
+    else
+        wavePlay(name);
+}
+
+void VeskInterface::wavePlay(QString fileName)
+{
+    playFrames.clear();
+    playSamplingValues.clear();
+    playSavedSampling = ui->samplingSlider->value();
+    QString text;
+    if (waveReadText(fileName, &text)) {
+        QString error;
+        const QList<WaveText::RecordedFrame> frames = WaveText::parseRecordFile(text, &error);
+        if (!error.isEmpty())
+            logToFile(QStringLiteral("Record file ") + fileName + QStringLiteral(": ") + error
+                          + QStringLiteral(", playing the %1 frames before it").arg(frames.size()),
+                      2);
+        for (const WaveText::RecordedFrame &recorded : frames) {
+            playSamplingValues.append(recorded.sampling);
+            for (const QVector<double> &trace : recorded.frame.traces)
+                playFrames.append(trace);
+        }
+    }
+    ui->label_13->setText(tr("Load recorded wave"));
+    playActive = true;
+}
+
+void VeskInterface::wavePlayStep(TraceBuilder::Traces &traces)
+{
+    if (!playActive)
+        return;
+    if (playFrames.size() < WaveText::traceCount || playSamplingValues.isEmpty()) {
+        playActive = false;
+        waveSetSampling(playSavedSampling);
+        ui->label_13->setText(QString());
+        return;
+    }
+    const int sampling = playSamplingValues.takeFirst();
+    libUsbDevice.controlWriteTransfer(REQ_SET_CONFIG, CFG_SAMPLING_RATE, sampling & 0xFF);
+    waveSetSampling(sampling);
+    traces.ch1 = playFrames.takeFirst();
+    traces.ch2 = playFrames.takeFirst();
+    for (int bit = 0; bit < TraceBuilder::logicChannels; ++bit) {
+        traces.logicLevels[size_t(bit)] = playFrames.takeFirst();
+        traces.logicBaselines[size_t(bit)].clear();
+    }
+}
+
+void VeskInterface::waveSetSampling(int value)
+{
+    // The recorded time base is sent by the playback itself.
+    const QSignalBlocker blocker(ui->samplingSlider);
+    ui->samplingSlider->setValue(value);
+    libUsbDevice.serialPort.setSamplingValue(value);
+}
+
+void VeskInterface::waveSaveStep(const TraceBuilder::Traces &traces)
+{
+    if (!saveWaveRequest)
+        return;
+    saveWaveRequest = false;
+    waveStoreData(traces);
+    saveWavetoFile();
+}
+
+void VeskInterface::waveStoreData(const TraceBuilder::Traces &traces)
+{
+    if (!waveLoaded)   // else the members hold the wave on screen
+        waveSetData(frameOf(traces));
+}
+
+void VeskInterface::waveRecordStep(const TraceBuilder::Traces &traces)
+{
+    const int frameNumber = traces.header.frameNumber;
+    if (frameNumber == lastFrameValue)
+        return;
+    lastFrameValue = frameNumber;
+    if (!recording || !recordStream)
+        return;
+    waveStoreData(traces);
+    // Written as it comes, so a recording survives the program ending.
+    *recordStream << QString::number(ui->samplingSlider->value()) << QStringLiteral("<*>\n") << saveWavetoString();
+    recordStream->flush();
+}
+
+void VeskInterface::on_screenShotButton_clicked()
+{
+    const QPixmap shot = ui->widget->grab(QRect(0, 0, ui->widget->width(), ui->widget->height() - 20));
+    const QString name = timeStampedName(QStringLiteral("screenShot"), QStringLiteral(".png"));
+    if (!waveChooseDirectory())
+        return;
+    const QString path = waveDirectory + QDir::separator() + name;
+    if (shot.save(path))
+        ui->notifLabel->setText(tr("File ") + name + tr(" created!"));
+    else
+        logToFile(QStringLiteral("Screenshot ") + path + QStringLiteral(" not written"), 2);
+}

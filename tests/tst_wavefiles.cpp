@@ -1,0 +1,302 @@
+// Saving, loading, recording and playing traces, and screenshots, through
+// the window without an instrument.
+#include "testmain.h"
+#include "logcapture.h"
+#include "modalanswerer.h"
+#include "scopeframefeeder.h"
+#include "ui_veskinterface.h"
+#include "veskinterface.h"
+#include "wavetext.h"
+
+#include <QTemporaryDir>
+
+using namespace ScopeFrameFeeder;
+
+namespace
+{
+QVector<double> valuesOf(const QCPGraph *graph)
+{
+    QVector<double> values;
+    for (auto it = graph->data()->constBegin(); it != graph->data()->constEnd(); ++it)
+        values << it->value;
+    return values;
+}
+
+QString readText(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? QString::fromUtf8(file.readAll()) : QStringLiteral("<unreadable>");
+}
+
+// Files of the folder with the given suffix.
+QStringList filesIn(const QString &folder, const QString &pattern)
+{
+    return QDir(folder).entryList({pattern}, QDir::Files);
+}
+
+void writeText(const QString &path, const QString &text)
+{
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write(text.toUtf8());
+}
+
+// A frame of CH1 whose samples are its frame number, so each one is recognisable.
+QByteArray numberedFrame(int number)
+{
+    FrameRecipe recipe;
+    recipe.frameNumber = number;
+    recipe.ch1Sample = [number](int) { return number; };
+    return makeFrame(recipe);
+}
+
+void show(VeskInterface &w, const QByteArray &frame)
+{
+    deliver(w, frame);
+    tick(w);
+}
+}
+
+class TestWaveFiles : public QObject
+{
+    Q_OBJECT
+
+    QTemporaryDir folder;
+
+private slots:
+    void init()
+    {
+        QVERIFY(folder.isValid());
+        QVERIFY(QDir::setCurrent(folder.path()));
+        for (const QString &name : QDir(folder.path()).entryList(QDir::Files))
+            QFile::remove(folder.filePath(name));
+    }
+
+    void saveAsksForTheFolderOnce()
+    {
+        VeskInterface w;
+        configure(w, FrameRecipe());
+        ModalAnswerer answerer;
+        answerer.fileAnswers << folder.path();
+        const QByteArray frame = numberedFrame(1);
+        show(w, frame);
+        const QVector<double> shown = valuesOf(w.ch1Graph);
+
+        w.ui->saveWave->click();
+        tick(w);   // the redraw the button asks for saves the frame on screen
+        QCOMPARE(answerer.fileDialogTitles, QStringList{"Choose Destination Folder"});
+        QStringList files = filesIn(folder.path(), "waveFile*.vsp");
+        QCOMPARE(files.size(), 1);
+        QVERIFY(QRegularExpression("^waveFile\\d{6}\\.vsp$").match(files.first()).hasMatch());
+        QCOMPARE(w.ui->notifLabel->text(), "File " + files.first() + " created!");
+        WaveText::Frame expected;
+        expected.traces[0] = shown;
+        QCOMPARE(readText(folder.filePath(files.first())), WaveText::waveFile(expected));
+        QVERIFY(w.ch1WaveData.isEmpty());
+        QCOMPARE(w.defaultDirectory, folder.path());
+
+        // The folder is kept for the life of the window.
+        QTest::qWait(1100);
+        w.ui->saveWave->click();
+        tick(w);
+        QCOMPARE(answerer.fileDialogTitles.size(), 1);
+        QCOMPARE(filesIn(folder.path(), "waveFile*.vsp").size(), 2);
+    }
+
+    void cancelledFolderWritesNothing()
+    {
+        VeskInterface w;
+        configure(w, FrameRecipe());
+        ModalAnswerer answerer;
+        answerer.fileAnswers << QString();
+        const QByteArray frame = numberedFrame(1);
+        show(w, frame);
+        w.ui->saveWave->click();
+        tick(w);
+        QCOMPARE(answerer.fileDialogTitles.size(), 1);
+        QVERIFY(QDir(folder.path()).entryList(QDir::Files).isEmpty());
+        QVERIFY(w.ui->notifLabel->text().isEmpty());
+        QVERIFY(!w.saveWaveRequest);
+    }
+
+    void loadedWaveReplacesLiveTraces()
+    {
+        VeskInterface w;
+        configure(w, FrameRecipe());
+        const QString path = folder.filePath("loaded.vsp");
+        WaveText::Frame stored;
+        stored.traces[0] = {700, 640.5};
+        stored.traces[3] = {1, 2, 3};
+        writeText(path, WaveText::waveFile(stored));
+        ModalAnswerer answerer;
+        answerer.fileAnswers << path;
+        w.ui->loadWave->click();
+        QCOMPARE(answerer.messages, QStringList());
+        QCOMPARE(answerer.fileDialogTitles, QStringList{"Open File"});
+        QVERIFY(w.waveLoaded);
+        QCOMPARE(w.ch1WaveData, stored.traces[0]);
+        QCOMPARE(w.logicWaveData[1], stored.traces[3]);
+
+        const QByteArray live = numberedFrame(5);
+        show(w, live);
+        QCOMPARE(valuesOf(w.ch1Graph), stored.traces[0]);
+
+        // Saving the loaded wave keeps it on screen.
+        answerer.fileAnswers << folder.path();
+        w.ui->saveWave->click();
+        tick(w);
+        QCOMPARE(filesIn(folder.path(), "waveFile*.vsp").size(), 1);
+        QCOMPARE(w.ch1WaveData, stored.traces[0]);
+        show(w, live);
+        QCOMPARE(valuesOf(w.ch1Graph), stored.traces[0]);
+
+        w.ui->clearWaveButton->click();
+        QVERIFY(!w.waveLoaded);
+        QVERIFY(w.ch1WaveData.isEmpty() && w.logicWaveData[1].isEmpty());
+        show(w, live);
+        QCOMPARE(valuesOf(w.ch1Graph).size(), 256);
+    }
+
+    void truncatedWaveFileLoadsWhatItHas()
+    {
+        VeskInterface w;
+        const QString path = folder.filePath("short.vsp");
+        writeText(path, "CH1,1,2,<*>\nCH2,3,");
+        ModalAnswerer answerer;
+        answerer.fileAnswers << path;
+        LogCapture log;
+        w.ui->loadWave->click();
+        QVERIFY(w.waveLoaded);
+        QCOMPARE(w.ch1WaveData, (QVector<double>{1, 2}));
+        QCOMPARE(w.ch2WaveData, QVector<double>{3});
+        QCOMPARE(log.count("Wave file " + path + ": 8 of 10 traces missing, left empty"), 1);
+    }
+
+    // Each new frame once, written as it comes, so nothing is lost if the
+    // program ends while recording.
+    void recordingWritesEachNewFrameOnce()
+    {
+        VeskInterface w;
+        configure(w, FrameRecipe());
+        w.ui->samplingSlider->setValue(9);
+        w.ui->recordButton->click();
+        QCOMPARE(w.ui->recordButton->text(), QString("Stop"));
+        QCOMPARE(w.ui->label_13->text(), QString("Recording wave."));
+        const QStringList files = filesIn(folder.path(), "record*.vsp");
+        QCOMPARE(files.size(), 1);
+        QVERIFY(QRegularExpression("^record\\d{4}-\\d\\d-\\d{4}-\\d\\d-\\d\\d\\.vsp$")
+                    .match(files.first())
+                    .hasMatch());
+
+        // Samples whose plot values need no more than six digits.
+        const QByteArray first = numberedFrame(2), second = numberedFrame(4);
+        show(w, first);
+        const QVector<double> firstShown = valuesOf(w.ch1Graph);
+        w.replotRequest = true;   // a redraw of the same frame is not recorded again
+        tick(w);
+        show(w, second);
+        const QVector<double> secondShown = valuesOf(w.ch1Graph);
+
+        QString error;
+        QList<WaveText::RecordedFrame> frames =
+            WaveText::parseRecordFile(readText(folder.filePath(files.first())), &error);
+        QCOMPARE(frames.size(), 2);
+
+        ModalAnswerer answerer;
+        w.ui->recordButton->click();
+        QTRY_COMPARE(answerer.messages, QStringList{"Success / File " + files.first() + " saved."});
+        QCOMPARE(w.ui->recordButton->text(), QString("Record"));
+        QVERIFY(w.ui->label_13->text().isEmpty());
+        frames = WaveText::parseRecordFile(readText(folder.filePath(files.first())), &error);
+        QVERIFY2(error.isEmpty(), qPrintable(error));
+        QCOMPARE(frames.size(), 2);
+        QCOMPARE(frames[0].sampling, 9);
+        QCOMPARE(frames[0].frame.traces[0], firstShown);
+        QCOMPARE(frames[1].frame.traces[0], secondShown);
+
+        show(w, numberedFrame(6));
+        QCOMPARE(WaveText::parseRecordFile(readText(folder.filePath(files.first())), &error).size(), 2);
+    }
+
+    void recordingThatCannotStartSaysSo()
+    {
+        VeskInterface w;
+        {
+            QTemporaryDir gone;
+            QVERIFY(QDir::setCurrent(gone.path()));
+        }
+        LogCapture log;
+        w.ui->recordButton->click();
+        QVERIFY(!w.recording);
+        QCOMPARE(w.ui->recordButton->text(), QString("Record"));
+        QVERIFY(w.ui->label_13->text().startsWith("Recording failed: "));
+        QCOMPARE(log.messages().size(), 1);
+    }
+
+    void playbackShowsRecordedFramesThenRestores()
+    {
+        VeskInterface w;
+        configure(w, FrameRecipe());
+        w.ui->samplingSlider->setValue(7);
+        WaveText::Frame a, b;
+        a.traces[0] = {10, 20};
+        b.traces[0] = {30};
+        b.traces[9] = {1, 0};
+        const QString path = folder.filePath("played.vsp");
+        writeText(path, WaveText::recordBlock(3, a) + WaveText::recordBlock(12, b));
+
+        w.wavePlay(path);
+        QVERIFY(w.playActive);
+        QCOMPARE(w.ui->label_13->text(), QString("Load recorded wave"));
+        const QByteArray live = numberedFrame(4);
+        show(w, live);
+        QCOMPARE(valuesOf(w.ch1Graph), a.traces[0]);
+        QCOMPARE(w.ui->samplingSlider->value(), 3);
+        show(w, live);
+        QCOMPARE(valuesOf(w.ch1Graph), b.traces[0]);
+        QCOMPARE(w.ui->samplingSlider->value(), 12);
+        show(w, live);
+        QVERIFY(!w.playActive);
+        QCOMPARE(w.ui->samplingSlider->value(), 7);
+        QVERIFY(w.ui->label_13->text().isEmpty());
+        QCOMPARE(valuesOf(w.ch1Graph).size(), 256);
+    }
+
+    void damagedRecordPlaysItsWholeFrames()
+    {
+        VeskInterface w;
+        configure(w, FrameRecipe());
+        WaveText::Frame a;
+        a.traces[0] = {10, 20};
+        const QString path = folder.filePath("damaged.vsp");
+        writeText(path, WaveText::recordBlock(3, a) + "5<*>\nCH1,1,<*>\nCH2,");
+        LogCapture log;
+        w.wavePlay(path);
+        QCOMPARE(log.count("Record file " + path + ": frame 2 has no separator, playing the 1 frames before it"), 1);
+        QCOMPARE(w.playSamplingValues, QList<int>{3});
+        const QByteArray live = numberedFrame(4);
+        show(w, live);
+        QCOMPARE(valuesOf(w.ch1Graph), a.traces[0]);
+        show(w, live);
+        QVERIFY(!w.playActive);
+    }
+
+    void screenshotOfThePlotArea()
+    {
+        VeskInterface w;
+        w.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&w));
+        ModalAnswerer answerer;
+        answerer.fileAnswers << folder.path();
+        w.ui->screenShotButton->click();
+        const QStringList files = filesIn(folder.path(), "screenShot*.png");
+        QCOMPARE(files.size(), 1);
+        QVERIFY(QRegularExpression("^screenShot\\d{6}\\.png$").match(files.first()).hasMatch());
+        QCOMPARE(w.ui->notifLabel->text(), "File " + files.first() + " created!");
+        const QImage shot(folder.filePath(files.first()));
+        QCOMPARE(shot.size(), QSize(w.ui->widget->width(), w.ui->widget->height() - 20));
+    }
+};
+
+VESK_TEST_MAIN(TestWaveFiles)
+#include "tst_wavefiles.moc"
