@@ -3,6 +3,7 @@
 // persistence, references, spectra, measurement displays and themes.
 #include "testmain.h"
 #include "logcapture.h"
+#include "scopeframefeeder.h"
 #include "veskinterface.h"
 #include "ui_veskinterface.h"
 
@@ -19,76 +20,9 @@
 
 Q_DECLARE_METATYPE(QCPRange)
 
+using namespace ScopeFrameFeeder;
+
 namespace {
-
-using SampleFunction = std::function<int(int)>;
-
-struct FrameRecipe
-{
-    bool ch1 = true;
-    bool ch2 = false;
-    bool logic = false;
-    int blocks = 1;
-    int startIndex = 0;
-    int timeBase = 7;
-    SampleFunction ch1Sample = [](int i) { return (i % 64) - 32; };
-    SampleFunction ch2Sample = [](int i) { return 40 - (i % 80); };
-    SampleFunction logicByte = [](int i) { return i & 0xFF; };
-};
-
-QByteArray makeFrame(const FrameRecipe &recipe)
-{
-    frameconfig_t header = ScopeFrameCheck::emptyHeader(recipe.ch1, recipe.ch2, recipe.logic,
-                                                        recipe.blocks - 1, recipe.timeBase);
-    header.startIndex = uint16_t(recipe.startIndex);
-    const int n = header.samplesPerChannel;
-    QByteArray bytes(int(ScopeFrame::frameLength(std::size_t(n), header.channelMask)), '\0');
-    auto *data = reinterpret_cast<unsigned char *>(bytes.data());
-    ScopeFrame::writeHeader(header, data);
-    for (int i = 0; i < n; ++i) {
-        if (recipe.ch1)
-            data[ScopeFrame::ch1BlockOffset() + i] = uint8_t(recipe.ch1Sample(i));
-        if (recipe.ch2)
-            data[ScopeFrame::ch2BlockOffset(n, header.channelMask) + i] = uint8_t(recipe.ch2Sample(i));
-        if (recipe.logic)
-            data[ScopeFrame::logicBlockOffset(n, header.channelMask) + i] = uint8_t(recipe.logicByte(i));
-    }
-    return bytes;
-}
-
-// The form as a frame of this layout needs it, with every logic bit drawn
-// and both analog zero lines at the centre.
-void configure(VeskInterface &w, const FrameRecipe &recipe)
-{
-    w.mainMode = 0;
-    w.ui->checkBoxCH1Trace->setChecked(recipe.ch1);
-    w.ui->checkBoxCH2Trace->setChecked(recipe.ch2);
-    w.ui->checkBoxCHDTrace->setChecked(recipe.logic);
-    QComboBox *buffer = w.ui->comboBoxADCBuffer;
-    const QSignalBlocker blocker(buffer);
-    while (buffer->count() < recipe.blocks)
-        buffer->addItem(QString::number(256 * (buffer->count() + 1)));
-    buffer->setCurrentIndex(recipe.blocks - 1);
-    for (bool &enabled : w.chdBitEnabled)
-        enabled = true;
-    w.ui->ch1PositionSlider->setValue(0);
-    w.ui->ch2PositionSlider->setValue(0);
-    // Start-up asks for one redraw of the empty cache; the tests start idle.
-    w.replotRequest = false;
-}
-
-// Hands a read to the window as the transport does and runs one tick.
-void deliver(VeskInterface &w, const QByteArray &bytes)
-{
-    w.libUsbDevice.receiveBuffer = reinterpret_cast<const unsigned char *>(bytes.constData());
-    w.libUsbDevice.receivedCount = bytes.size();
-    w.libUsbDevice.dataReady = true;
-}
-
-void tick(VeskInterface &w)
-{
-    QVERIFY(QMetaObject::invokeMethod(&w, "dataShow", Qt::DirectConnection));
-}
 
 QVector<double> keysOf(const QCPGraph *graph)
 {

@@ -6,6 +6,7 @@
 #include "veskinterface.h"
 
 #include <QSignalBlocker>
+#include <QtTest>
 
 namespace ScopeFrameFeeder
 {
@@ -58,6 +59,6 @@ void deliver(VeskInterface &w, const QByteArray &bytes)
 
 void tick(VeskInterface &w)
 {
-    QMetaObject::invokeMethod(&w, "dataShow", Qt::DirectConnection);
+    QVERIFY(QMetaObject::invokeMethod(&w, "dataShow", Qt::DirectConnection));
 }
 }
