@@ -6,7 +6,7 @@
 #include "usbtestmain.h"
 
 #include "logcapture.h"
-#include "profilefolder.h"
+#include "usbtestbench.h"
 #include "protocol.h"
 #include "veskinterface.h"
 #include "ui_veskinterface.h"
@@ -14,7 +14,6 @@
 #include "multimeterdisplay.h"
 
 #include <QClipboard>
-#include <QSettings>
 #include <cmath>
 #include <memory>
 
@@ -51,15 +50,11 @@ bool near(MultimeterDisplay *display, double expected, double tolerance)
 
 } // namespace
 
-class TestMeterPolling : public QObject
+class TestMeterPolling : public QObject, private UsbTestBench
 {
     Q_OBJECT
 
 private:
-    ProfileFolder profileFolder;
-    std::unique_ptr<SimulatedInstrument> instrument;
-    std::unique_ptr<VeskInterface> window;
-
     Ui_VeskInterface *ui() const { return window->ui; }
 
     void showMeterPage(int page)
@@ -93,18 +88,13 @@ private:
 private slots:
     void initTestCase()
     {
-        // The connection attempt reads the hardware profile from the working folder.
-        QVERIFY(profileFolder.enter());
+        QVERIFY(enterProfileFolder());
     }
 
     void init()
     {
-        QSettings settings;
-        settings.clear();
-        settings.sync();
-        instrument.reset(new SimulatedInstrument);
         std::string error;
-        QVERIFY2(instrument->start(&error), error.c_str());
+        QVERIFY2(plugInstrument(&error), error.c_str());
         window.reset(new VeskInterface);
         QTRY_VERIFY_WITH_TIMEOUT(window->libUsbDevice.connected, connectTimeoutMs);
         // A fresh store starts on the oscilloscope tab: nothing is polled.
@@ -114,9 +104,7 @@ private slots:
 
     void cleanup()
     {
-        // Every libusb handle closed before the instrument goes.
-        window.reset();
-        instrument.reset();
+        unplugAll();
     }
 
     // CH2's sine on the AC page; CH1's group is off, so its displays are set

@@ -4,14 +4,13 @@
 // frequency and amplitude, measured by the device or by the window itself.
 #include "usbtestmain.h"
 
-#include "profilefolder.h"
+#include "usbtestbench.h"
 #include "veskinterface.h"
 #include "ui_veskinterface.h"
 
 #include "multimeterdisplay.h"
 
 #include <QClipboard>
-#include <QSettings>
 #include <memory>
 
 namespace {
@@ -34,37 +33,25 @@ double shown(MultimeterDisplay *display)
 
 } // namespace
 
-class TestScopeMeasurement : public QObject
+class TestScopeMeasurement : public QObject, private UsbTestBench
 {
     Q_OBJECT
-
-private:
-    ProfileFolder profileFolder;
-    std::unique_ptr<SimulatedInstrument> instrument;
-    std::unique_ptr<VeskInterface> window;
 
 private slots:
     void initTestCase()
     {
-        // The connection attempt reads the hardware profile from the working folder.
-        QVERIFY(profileFolder.enter());
+        QVERIFY(enterProfileFolder());
     }
 
     void init()
     {
-        QSettings settings;
-        settings.clear();
-        settings.sync();
-        instrument.reset(new SimulatedInstrument);
         std::string error;
-        QVERIFY2(instrument->start(&error), error.c_str());
+        QVERIFY2(plugInstrument(&error), error.c_str());
     }
 
     void cleanup()
     {
-        // Every libusb handle closed before the instrument goes.
-        window.reset();
-        instrument.reset();
+        unplugAll();
     }
 
     void ch2Measurements_data()

@@ -4,13 +4,12 @@
 // wire as the buttons say.
 #include "usbtestmain.h"
 
-#include "profilefolder.h"
+#include "usbtestbench.h"
 #include "protocol.h"
 #include "ui_veskinterface.h"
 #include "veskinterface.h"
 
 #include <QPlainTextEdit>
-#include <QSettings>
 
 #include <memory>
 
@@ -26,15 +25,11 @@ bool isRequest(const WireRecord &record, uint8_t request, int index)
 
 } // namespace
 
-class TestSniffer : public QObject
+class TestSniffer : public QObject, private UsbTestBench
 {
     Q_OBJECT
 
 private:
-    ProfileFolder profileFolder;
-    std::unique_ptr<SimulatedInstrument> instrument;
-    std::unique_ptr<VeskInterface> window;
-
     // A connected window on the sniffer page with a run of `protocol` going.
     void startRun(int protocol, bool ascii)
     {
@@ -54,25 +49,18 @@ private:
 private slots:
     void initTestCase()
     {
-        // The connection attempt reads the hardware profile from the working folder.
-        QVERIFY(profileFolder.enter());
+        QVERIFY(enterProfileFolder());
     }
 
     void init()
     {
-        QSettings settings;
-        settings.clear();
-        settings.sync();
-        instrument.reset(new SimulatedInstrument);
         std::string error;
-        QVERIFY2(instrument->start(&error), error.c_str());
+        QVERIFY2(plugInstrument(&error), error.c_str());
     }
 
     void cleanup()
     {
-        // Every libusb handle closed before the instrument goes.
-        window.reset();
-        instrument.reset();
+        unplugAll();
     }
 
     void panesShowTheBus_data()
