@@ -184,9 +184,11 @@ void VeskInterface::sendWaveType()
 bool VeskInterface::sendConfirmedControl(unsigned char index, int value)
 {
     return instrumentCommands.sendConfirmed(index, value, [this](int blocks) {
-        scopeADCBufferChanged(blocks - 1);
-        // The buffer combo shows what the instrument now uses.
+        // The buffer combo shows what the instrument now uses, before and
+        // after its list is rebuilt, so the sampling label reads the new size.
         const QSignalBlocker blocker(ui->comboBoxADCBuffer);
+        ui->comboBoxADCBuffer->setCurrentIndex(std::min(blocks, ui->comboBoxADCBuffer->count()) - 1);
+        scopeADCBufferChanged(blocks - 1);
         ui->comboBoxADCBuffer->setCurrentIndex(std::min(blocks, ui->comboBoxADCBuffer->count()) - 1);
     });
 }

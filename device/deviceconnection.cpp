@@ -134,6 +134,10 @@ void VeskInterface::deviceSettingsExec()
     displayControlsSet();
     displayControlsSet();
     applyScopeConfiguration();
+    cursorsVerticalChanged(ui->checkBoxCursorVertical->isChecked());
+    cursorsHorizontalChanged(ui->checkBoxScopeCursorsHorizontal->isChecked());
+    cursorsHorizontalTypeSet(ui->comboBoxScopeCursorsHorizontalType->currentIndex());
+    cursorsSetChannelActive(ui->comboBoxScopeCursorsChannel->currentIndex());
 
     scopeTriggerSourceChanged(ui->comboBoxTrigSource->currentIndex());
     sendAutoTrigger(ConfigEncoding::autoTrigger(ui->doubleSpinBoxTrigAuto->value()));

@@ -85,30 +85,31 @@ void VeskInterface::on_pushButtonCalibrateADCOffset_clicked()
 
 void VeskInterface::on_toolButtonCH1GainPlus_clicked()
 {
-    // Filled in by the oscilloscope's ADC calibration.
+    ui->toolButtonCH1GainOK->setEnabled(true);
 }
 
 void VeskInterface::on_toolButtonCH1GainOK_clicked()
 {
-    // Filled in by the oscilloscope's ADC calibration.
+    // Nothing is sent: OK only ends the adjustment.
+    ui->toolButtonCH1GainOK->setEnabled(false);
 }
 
 void VeskInterface::on_toolButtonCH1GainMinus_clicked()
 {
-    // Filled in by the oscilloscope's ADC calibration.
+    ui->toolButtonCH1GainOK->setEnabled(true);
 }
 
 void VeskInterface::on_toolButtonCH2GainPlus_clicked()
 {
-    // Filled in by the oscilloscope's ADC calibration.
+    ui->toolButtonCH2GainOK->setEnabled(true);
 }
 
 void VeskInterface::on_toolButtonCH2GainOK_clicked()
 {
-    // Filled in by the oscilloscope's ADC calibration.
+    ui->toolButtonCH2GainOK->setEnabled(false);
 }
 
 void VeskInterface::on_toolButtonCH2GainMinus_clicked()
 {
-    // Filled in by the oscilloscope's ADC calibration.
+    ui->toolButtonCH2GainOK->setEnabled(true);
 }

@@ -89,13 +89,12 @@ void VeskInterface::scopeProcessFrame()
     if (traces.sampleCount != scopeSizeX)
         scopeSetSizeX(traces.sampleCount / int(ScopeFrame::blockSamples));
 
-    ch2ZeroHead->setVisible(traces.hasCh2);
-    ch2ZeroIndicatorLine->setVisible(traces.hasCh2);
-    chdZeroHead->setVisible(traces.hasLogic);
-    chdZeroIndicatorLine->setVisible(traces.hasLogic);
-    hCursorChannels[0].enabled = traces.hasCh1;
-    hCursorChannels[1].enabled = traces.hasCh2;
-    hCursorChannels[2].enabled = traces.hasLogic;
+    showCH1ZeroVerticalIndicator(traces.hasCh1);
+    showCH2ZeroVerticalIndicator(traces.hasCh2);
+    showCHDZeroVerticalIndicator(traces.hasLogic);
+    hCursorSetChannelEnabled(0, traces.hasCh1);
+    hCursorSetChannelEnabled(1, traces.hasCh2);
+    hCursorSetChannelEnabled(2, traces.hasLogic);
     ui->timeLabel->setText(QStringLiteral("Time = ") + ScopeValues::timeBaseText(header.timeBase));
 
     FrameMeasurement::measure(frameCache, ui->checkBoxmeterondev->isChecked(), &traces);
@@ -112,7 +111,13 @@ void VeskInterface::scopeProcessFrame()
             TraceBuilder::crossingCursorPositions(*record, traces.ringStart, traces.sampleCount,
                                                   &vCursorAPosition, &vCursorBPosition);
     }
+    if (settings.xyMode)
+        vCursorSetVisible(false);
     cursorTimeBaseIndex = qMin(int(header.timeBase), ScopeValues::timeBaseCount - 1);
+    vCursorRefresh();
+    zeroHeadRefresh();
+    updateCh1Label(traces.ch1Record.control, traces.ch2Record.control);
+    updateCh2Label(traces.ch2Record.control, traces.ch1Record.control);
 
     const int decay = ui->decaySlider->value();
     ch1History.append(traces.ch1, decay);
@@ -176,6 +181,11 @@ void VeskInterface::scopeProcessFrame()
         scopeDrawLogic(persistence);
         scopeDrawSpectrum(persistence);
     }
+
+    // After drawing, so tracking cursors sit on this frame's traces.
+    const bool hCursorsOn = ui->checkBoxScopeCursorsHorizontal->isChecked();
+    hCursorcSetPositionAuto(hCursorsOn, traces.ch1MaxY, traces.ch1MinY, traces.ch2MaxY, traces.ch2MinY);
+    hCursorRefreshLabel(hCursorsOn, traces.ch1Record.gain, traces.ch2Record.gain);
 
     waveRecordStep(traces);
 

@@ -316,5 +316,6 @@ void VeskInterface::scopeSetSizeX(int blocks)
                                              scopeSizeX - triggerCoords[triggerChannel].post);
     vCursorRangeMin = 8;
     vCursorRangeMax = plotXRange - 8;
+    vCursorRefresh();
     xAxisChanged(ui->plotterWidget->xAxis->range());
 }

@@ -81,6 +81,7 @@ void VeskInterface::on_sizeChanged()
     hCursorDeltaLabel->position->setCoords(right - 149, bottom - 44);
     hCursorBLabel->position->setCoords(right - 149, bottom - 59);
     hCursorALabel->position->setCoords(right - 149, bottom - 74);
+    vCursorRefresh();
 }
 
 namespace {
@@ -114,14 +115,10 @@ void VeskInterface::xAxisChanged(const QCPRange &range)
 {
     QCustomPlot *plot = ui->plotterWidget;
     const QCPRange clamped = clampedRange(plot->xAxis, range, plotXRange, plotXMinSpan);
-    const bool ch2 = ui->comboBoxScopeCursorsChannel->currentIndex() == 1;
-    const int zero = (ch2 ? ch2Position : ch1Position) + plotYRange / 2;
-    const int levelA = ch2 ? hCursorCh2AValue : hCursorCh1AValue;
-    const int levelB = ch2 ? hCursorCh2BValue : hCursorCh1BValue;
-    hCursorAHandle->topLeft->setPixelPosition(QPointF(14, plot->yAxis->coordToPixel(zero + levelA)));
-    hCursorBHandle->topLeft->setPixelPosition(QPointF(14, plot->yAxis->coordToPixel(zero + levelB)));
+    hCursorPlaceHandles(ui->comboBoxScopeCursorsChannel->currentIndex() == 1 ? 1 : 0);
     if (ui->checkBoxCHDTrace->isChecked())
         logicLabelsRefresh();
+    vCursorRefresh();
     setHorizontalScrollBar(int(clamped.lower), int(clamped.upper));
 }
 
@@ -130,6 +127,7 @@ void VeskInterface::yAxisChanged(const QCPRange &range)
     const QCPRange clamped = clampedRange(ui->plotterWidget->yAxis, range, plotYRange, plotYMinSpan);
     if (ui->checkBoxCHDTrace->isChecked())
         logicLabelsRefresh();
+    zeroHeadRefresh();
     setVerticalScrollBar(int(clamped.lower), int(clamped.upper));
 }
 

@@ -414,7 +414,7 @@ public:
     void channel1TraceChanged(bool on);
     void channel2TraceChanged(bool on);
     void channelLogicTraceChanged();
-    void channelPositionSliderChanged(int channel, int value, int &position);
+    void channelPositionSliderChanged(int channel, int value, int &position, bool moveHandles = false);
     void channelLogicPositionSliderChanged(int value);
     void channelLogicSizeSliderChanged();
     void scopeTriggerSourceChanged(int index);
@@ -502,6 +502,55 @@ private:
     void meterRangeSelected(int channel, QToolButton *otherRange, int gain);
     double frequencyDigitsToFrequency() const;
     // END configuration encoders and setting handlers
+
+    // BEGIN channel controls, cursors and zero markers
+public:
+    // Channel titles, range buttons and the labels under the plot.
+    void channel1DCButtonCheck(int gain, bool acdc);
+    void channel2DCButtonCheck(int gain, bool acdc);
+    void channelSetBoxTitle(QGroupBox *acBox, QGroupBox *dcBox, int channel, int gain, bool acdc);
+    void updateCh1Label(int ch1Control, int ch2Control);
+    void updateCh2Label(int ch2Control, int ch1Control);
+    // Vertical (time) cursors.
+    void vCursorSetVisible(bool visible);
+    void vCursorRefreshA();
+    void vCursorRefreshB();
+    void vCursorRefresh();
+    void vCursorRefreshLabel();
+    void cursorsVerticalChanged(bool on);
+    void vCursorSetLabelColor(const QColor &color);
+    // Horizontal (voltage) cursors; levels are kept relative to the zero
+    // line of the channel they measure.
+    void hCursorSetVisible(bool visible);
+    void hCursorSetChannelEnabled(int channel, bool enabled);
+    void hCursorRefreshVisible();
+    void hCursorRefreshA();
+    void hCursorRefreshB();
+    void hCursorRefreshLabel(bool on, int ch1Gain, int ch2Gain);
+    void hCursorcSetPositionAuto(bool on, double a1, double b1, double a2, double b2);
+    void hCursorSetTracerVisible(bool visible);
+    void hCursorSetLabelColor(const QColor &color);
+    void cursorsHorizontalChanged(bool on);
+    void cursorsHorizontalTypeSet(int type);
+    void cursorsSetChannelActive(int channel);
+    // Zero markers at the plot's left edge (CH1's on top in XY mode).
+    void zeroHeadRefresh();
+    void ch1vZeroRefresh();
+    void showCH1ZeroVerticalIndicator(bool on);
+    void showCH2ZeroVerticalIndicator(bool on);
+    void showCHDZeroVerticalIndicator(bool on);
+
+private:
+    void channelGainChanged(int channel, int gain, bool remark);
+    void channelCouplingChanged(int channel, bool remark);
+    void channelRangeButtonCheck(int channel, int gain, bool acdc);
+    void traceSwitchRefused(const QString &channel);
+    void vCursorPlaceHandle(QCPItemPixmap *handle, int &position);
+    int hCursorZeroLine(int channel) const;
+    int &hCursorLevel(int channel, bool cursorA);
+    void hCursorPlaceDragged(QCPItemPixmap *handle, int &coordinate, bool cursorA);
+    void hCursorPlaceHandles(int channel);
+    // END channel controls, cursors and zero markers
 
     // BEGIN oscilloscope trigger
 public:

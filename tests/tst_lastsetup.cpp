@@ -6,6 +6,7 @@
 #include "ui_veskinterface.h"
 
 #include <QSettings>
+#include <qcustomplot.h>
 
 #include <memory>
 
@@ -197,6 +198,45 @@ private slots:
         QCOMPARE(settings.value("Trigger/CH1Coord/TPost").toInt(), 300);
         QCOMPARE(settings.value("Trigger/Type").toString(), QString("Triger"));
         QCOMPARE(settings.value("MeterFC/Type").toString(), QString("Reriod"));
+    }
+
+    // The start replays the restored cursor choices onto the plot: the
+    // handles show, the measured channel is taken, tracking turns the time
+    // cursors on and shows that channel's tracers.
+    void cursorsReplayedAtStart_data()
+    {
+        QTest::addColumn<bool>("vertical");
+        QTest::addColumn<QString>("type");
+        QTest::addColumn<QString>("channel");
+        QTest::addColumn<bool>("tracking");
+        QTest::newRow("manual on CH2") << true << "Manual" << "CH2" << false;
+        QTest::newRow("tracking CH2 with the time cursors off") << false << "Track" << "CH2" << true;
+        QTest::newRow("automatic on CH1") << true << "Automatic" << "CH1" << false;
+    }
+    void cursorsReplayedAtStart()
+    {
+        QFETCH(bool, vertical);
+        QFETCH(QString, type);
+        QFETCH(QString, channel);
+        QFETCH(bool, tracking);
+        clearStore();
+        {
+            QSettings settings;
+            settings.setValue("Cursors/Vertical", vertical);
+            settings.setValue("Cursors/Horizontal", true);
+            settings.setValue("Cursors/HType", type);
+            settings.setValue("Cursors/HChannel", channel);
+        }
+        VeskInterface w;
+        QVERIFY(w.vCursorVisible);
+        QVERIFY(w.ui->checkBoxCursorVertical->isChecked());
+        QVERIFY(w.vCursorAHandle->visible() && w.vCursorFrequencyLabel->visible());
+        QVERIFY(w.hCursorVisible);
+        const int measured = channel == QLatin1String("CH2") ? 1 : 0;
+        QCOMPARE(w.hCursorChannel, measured);
+        for (int i = 0; i < 4; ++i)
+            QCOMPARE(w.cursorTracers[i]->visible(), tracking && i / 2 == measured);
+        clearStore();
     }
 
     // A damaged store: the start goes on, and each value reaches its control

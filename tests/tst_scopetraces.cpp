@@ -533,7 +533,8 @@ private slots:
         // Centred on the zero line, so traces show from the start.
         QCOMPARE(plot->yAxis->range(), QCPRange(384, 896));
         QCOMPARE(w.logicLabels[5]->text(), QStringLiteral("Bit 5"));
-        QCOMPARE(w.vCursorFrequencyLabel->text(), QStringLiteral(" 1/ΔT = 0 ms "));
+        // The settings replay has put the cursors' read-out in place of the set-up text.
+        QVERIFY(w.vCursorFrequencyLabel->text().startsWith(QStringLiteral("1/ΔT = ")));
         QCOMPARE(w.ui->stopButton->text(), QStringLiteral("START"));
         for (QCPItemTracer *tracer : w.cursorTracers)
             QVERIFY(tracer && !tracer->visible());
