@@ -3,6 +3,7 @@
 #include "simulatedinstrument.h"
 #include "veskinterface.h"
 
+#include <QCoreApplication>
 #include <QSettings>
 #include <memory>
 #include <string>
@@ -28,9 +29,28 @@ struct UsbTestBench
         return instrument->start(error);
     }
 
+    // A window whose transport is open (by its own attempt, or here), with
+    // the meter poll stopped and the wire log emptied.
+    bool openWindow()
+    {
+        window.reset(new VeskInterface);
+        QCoreApplication::processEvents();
+        if (!window->libUsbDevice.connected) {
+            window->libUsbDevice.initializeDevice();
+            window->libUsbDevice.openDevice();
+        }
+        if (!window->libUsbDevice.connected)
+            return false;
+        window->meterTimer.stop();
+        instrument->clearWireLog();
+        return true;
+    }
+
     // Every libusb handle closed before the instrument goes.
     void unplugAll()
     {
+        if (window)
+            window->libUsbDevice.closeDevice();
         window.reset();
         instrument.reset();
     }

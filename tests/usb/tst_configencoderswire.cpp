@@ -3,7 +3,7 @@
 // confirm refusal taken through a trace switch, the buffer limits read back.
 #include "usbtestmain.h"
 
-#include "profilefolder.h"
+#include "usbtestbench.h"
 
 #include "logcapture.h"
 #include "protocol.h"
@@ -20,15 +20,11 @@
 using WindowAction = std::function<void(VeskInterface &)>;
 Q_DECLARE_METATYPE(WindowAction)
 
-class TestConfigEncodersWire : public QObject
+class TestConfigEncodersWire : public QObject, private UsbTestBench
 {
     Q_OBJECT
 
 private:
-    ProfileFolder profileFolder;
-    std::unique_ptr<SimulatedInstrument> instrument;
-    std::unique_ptr<VeskInterface> window;
-
     // The wire log in short: a request's letter and wIndex ("A8", "D6"),
     // "F" for a frequency, "O" for a bulk OUT block.
     QString traffic() const
@@ -54,33 +50,19 @@ private:
 private slots:
     void initTestCase()
     {
-        // The connection attempt reads the hardware profile from the working folder.
-        QVERIFY(profileFolder.enter());
+        QVERIFY(enterProfileFolder());
     }
 
     void init()
     {
-        instrument.reset(new SimulatedInstrument);
         std::string error;
-        QVERIFY2(instrument->start(&error), error.c_str());
-        window.reset(new VeskInterface);
-        // The window's own connection attempt runs first; without it the
-        // transport is opened here.
-        QCoreApplication::processEvents();
-        if (!window->libUsbDevice.connected) {
-            window->libUsbDevice.initializeDevice();
-            window->libUsbDevice.openDevice();
-        }
-        QVERIFY(window->libUsbDevice.connected);
-        window->meterTimer.stop();
-        instrument->clearWireLog();
+        QVERIFY2(plugInstrument(&error), error.c_str());
+        QVERIFY(openWindow());
     }
+
     void cleanup()
     {
-        if (window)
-            window->libUsbDevice.closeDevice();
-        window.reset();
-        instrument.reset();
+        unplugAll();
     }
 
     void handlerRequests_data()

@@ -3,7 +3,7 @@
 // turns down, the sweep set up by a script, and the DAC calibration steps.
 #include "usbtestmain.h"
 
-#include "profilefolder.h"
+#include "usbtestbench.h"
 
 #include "logcapture.h"
 #include "protocol.h"
@@ -12,15 +12,11 @@
 
 #include <memory>
 
-class TestGeneratorWire : public QObject
+class TestGeneratorWire : public QObject, private UsbTestBench
 {
     Q_OBJECT
 
 private:
-    ProfileFolder profileFolder;
-    std::unique_ptr<SimulatedInstrument> instrument;
-    std::unique_ptr<VeskInterface> window;
-
     // The wire log in short: a request's letter and wIndex, "O" for a bulk
     // OUT block.
     QString traffic() const
@@ -41,29 +37,21 @@ private:
     }
 
 private slots:
-    void initTestCase() { QVERIFY(profileFolder.enter()); }
+    void initTestCase()
+    {
+        QVERIFY(enterProfileFolder());
+    }
 
     void init()
     {
-        instrument.reset(new SimulatedInstrument);
         std::string error;
-        QVERIFY2(instrument->start(&error), error.c_str());
-        window.reset(new VeskInterface);
-        QCoreApplication::processEvents();
-        if (!window->libUsbDevice.connected) {
-            window->libUsbDevice.initializeDevice();
-            window->libUsbDevice.openDevice();
-        }
-        QVERIFY(window->libUsbDevice.connected);
-        window->meterTimer.stop();
-        instrument->clearWireLog();
+        QVERIFY2(plugInstrument(&error), error.c_str());
+        QVERIFY(openWindow());
     }
+
     void cleanup()
     {
-        if (window)
-            window->libUsbDevice.closeDevice();
-        window.reset();
-        instrument.reset();
+        unplugAll();
     }
 
     // Both halves reach the instrument byte for byte, flagged as an upload,

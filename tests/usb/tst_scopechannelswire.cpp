@@ -5,7 +5,7 @@
 #include "usbtestmain.h"
 
 #include "logcapture.h"
-#include "profilefolder.h"
+#include "usbtestbench.h"
 #include "protocol.h"
 #include "scopevalues.h"
 #include "ui_veskinterface.h"
@@ -15,41 +15,26 @@
 
 #include <memory>
 
-class TestScopeChannelsWire : public QObject
+class TestScopeChannelsWire : public QObject, private UsbTestBench
 {
     Q_OBJECT
-
-private:
-    ProfileFolder profileFolder;
-    std::unique_ptr<SimulatedInstrument> instrument;
-    std::unique_ptr<VeskInterface> window;
 
 private slots:
     void initTestCase()
     {
-        QVERIFY(profileFolder.enter());
+        QVERIFY(enterProfileFolder());
     }
 
     void init()
     {
-        instrument.reset(new SimulatedInstrument);
         std::string error;
-        QVERIFY2(instrument->start(&error), error.c_str());
-        window.reset(new VeskInterface);
-        QCoreApplication::processEvents();
-        if (!window->libUsbDevice.connected) {
-            window->libUsbDevice.initializeDevice();
-            window->libUsbDevice.openDevice();
-        }
-        QVERIFY(window->libUsbDevice.connected);
-        window->meterTimer.stop();
+        QVERIFY2(plugInstrument(&error), error.c_str());
+        QVERIFY(openWindow());
     }
+
     void cleanup()
     {
-        if (window)
-            window->libUsbDevice.closeDevice();
-        window.reset();
-        instrument.reset();
+        unplugAll();
     }
 
     void refusedTraceSwitchShrinksTheBuffer_data()
