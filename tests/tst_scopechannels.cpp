@@ -3,13 +3,13 @@
 // zero markers and cursor handles that follow the position sliders, and the
 // gain calibration panel.
 #include "testmain.h"
+#include "scopeframefeeder.h"
 #include "logcapture.h"
 #include "veskinterface.h"
 #include "ui_veskinterface.h"
 
 #include "channelcaptions.h"
 #include "protocol.h"
-#include "scopeframecheck.h"
 #include "scopevalues.h"
 
 namespace {
@@ -18,18 +18,16 @@ namespace {
 // bytes and gains, as the instrument reports what it applied.
 QByteArray frameWithControls(int ch1Control, int ch2Control, int gain)
 {
-    const frameconfig_t header = ScopeFrameCheck::emptyHeader(true, true, false, 0, 7);
-    const std::size_t n = header.samplesPerChannel;
-    QByteArray bytes(int(ScopeFrame::frameLength(n, header.channelMask)), '\0');
-    auto *data = reinterpret_cast<unsigned char *>(bytes.data());
-    ScopeFrame::writeHeader(header, data);
+    ScopeFrameFeeder::FrameRecipe recipe;
+    recipe.ch2 = true;
+    recipe.ch1Sample = recipe.ch2Sample = [](int) { return 0; };
     channela_t record = ScopeFrame::defaultRecord();
     record.gain = uint8_t(gain);
     record.control = uint8_t(ch1Control);
-    ScopeFrame::writeRecord(record, data + ScopeFrame::ch1RecordOffset(n, header.channelMask));
+    recipe.ch1Record = record;
     record.control = uint8_t(ch2Control);
-    ScopeFrame::writeRecord(record, data + ScopeFrame::ch2RecordOffset(n, header.channelMask));
-    return bytes;
+    recipe.ch2Record = record;
+    return ScopeFrameFeeder::makeFrame(recipe);
 }
 
 void showFrame(VeskInterface &w, const QByteArray &bytes)
@@ -40,10 +38,8 @@ void showFrame(VeskInterface &w, const QByteArray &bytes)
     w.ui->checkBoxCHDTrace->setChecked(false);
     const QSignalBlocker blocker(w.ui->comboBoxADCBuffer);
     w.ui->comboBoxADCBuffer->setCurrentIndex(0);
-    w.libUsbDevice.receiveBuffer = reinterpret_cast<const unsigned char *>(bytes.constData());
-    w.libUsbDevice.receivedCount = bytes.size();
-    w.libUsbDevice.dataReady = true;
-    QVERIFY(QMetaObject::invokeMethod(&w, "dataShow", Qt::DirectConnection));
+    ScopeFrameFeeder::deliver(w, bytes);
+    ScopeFrameFeeder::tick(w);
 }
 
 const QString plusMinus(QChar(0x00B1));

@@ -3,11 +3,11 @@
 // known frame, the read-out colours per measured channel, XY mode, the zero
 // markers and the logic labels on their rows.
 #include "testmain.h"
+#include "scopeframefeeder.h"
 #include "veskinterface.h"
 #include "ui_veskinterface.h"
 
 #include "cursorreadouts.h"
-#include "scopeframecheck.h"
 #include "scopeoptions.h"
 
 #include <cmath>
@@ -17,26 +17,19 @@ namespace {
 
 const QString micro(QChar(0x00B5));
 
-// One block of CH1 (and CH2 when asked) at a time/div index, with a
-// gain-0 record for each channel.
+// One block of CH1 (and CH2 at half its value when asked) at a time/div
+// index, with a gain-0 record for each channel.
 QByteArray makeFrame(int timeBase, const std::function<int(int)> &ch1, bool withCh2 = false)
 {
-    const frameconfig_t header = ScopeFrameCheck::emptyHeader(true, withCh2, false, 0, timeBase);
-    const std::size_t n = header.samplesPerChannel;
-    QByteArray bytes(int(ScopeFrame::frameLength(n, header.channelMask)), '\0');
-    auto *data = reinterpret_cast<unsigned char *>(bytes.data());
-    ScopeFrame::writeHeader(header, data);
-    for (std::size_t i = 0; i < n; ++i) {
-        data[ScopeFrame::ch1BlockOffset() + i] = uint8_t(ch1(int(i)));
-        if (withCh2)
-            data[ScopeFrame::ch2BlockOffset(n, header.channelMask) + i] = uint8_t(ch1(int(i)) / 2);
-    }
+    ScopeFrameFeeder::FrameRecipe recipe;
+    recipe.timeBase = timeBase;
+    recipe.ch2 = withCh2;
+    recipe.ch1Sample = ch1;
+    recipe.ch2Sample = [ch1](int i) { return ch1(i) / 2; };
     channela_t record = ScopeFrame::defaultRecord();
     record.gain = 0;
-    ScopeFrame::writeRecord(record, data + ScopeFrame::ch1RecordOffset(n, header.channelMask));
-    if (withCh2)
-        ScopeFrame::writeRecord(record, data + ScopeFrame::ch2RecordOffset(n, header.channelMask));
-    return bytes;
+    recipe.ch1Record = recipe.ch2Record = record;
+    return ScopeFrameFeeder::makeFrame(recipe);
 }
 
 void show(VeskInterface &w, const QByteArray &bytes, bool withCh2 = false)
@@ -50,10 +43,8 @@ void show(VeskInterface &w, const QByteArray &bytes, bool withCh2 = false)
         const QSignalBlocker blocker(w.ui->comboBoxADCBuffer);
         w.ui->comboBoxADCBuffer->setCurrentIndex(0);
     }
-    w.libUsbDevice.receiveBuffer = reinterpret_cast<const unsigned char *>(bytes.constData());
-    w.libUsbDevice.receivedCount = bytes.size();
-    w.libUsbDevice.dataReady = true;
-    QVERIFY(QMetaObject::invokeMethod(&w, "dataShow", Qt::DirectConnection));
+    ScopeFrameFeeder::deliver(w, bytes);
+    ScopeFrameFeeder::tick(w);
 }
 
 void setChecked(QCheckBox *box, bool on)

@@ -7,6 +7,7 @@
 
 #include <QSignalBlocker>
 #include <QtTest>
+#include <vector>
 
 namespace ScopeFrameFeeder
 {
@@ -17,8 +18,8 @@ QByteArray makeFrame(const FrameRecipe &recipe)
     header.startIndex = uint16_t(recipe.startIndex);
     header.frameNumber = uint16_t(recipe.frameNumber);
     const int n = header.samplesPerChannel;
-    QByteArray bytes(int(ScopeFrame::frameLength(std::size_t(n), header.channelMask)), '\0');
-    auto *data = reinterpret_cast<unsigned char *>(bytes.data());
+    std::vector<unsigned char> bytes(ScopeFrame::frameLength(std::size_t(n), header.channelMask));
+    unsigned char *data = bytes.data();
     ScopeFrame::writeHeader(header, data);
     for (int i = 0; i < n; ++i) {
         if (recipe.ch1)
@@ -28,7 +29,11 @@ QByteArray makeFrame(const FrameRecipe &recipe)
         if (recipe.logic)
             data[ScopeFrame::logicBlockOffset(n, header.channelMask) + i] = uint8_t(recipe.logicByte(i));
     }
-    return bytes;
+    if (recipe.ch1 && recipe.ch1Record)
+        ScopeFrame::writeRecord(*recipe.ch1Record, data + ScopeFrame::ch1RecordOffset(std::size_t(n), header.channelMask));
+    if (recipe.ch2 && recipe.ch2Record)
+        ScopeFrame::writeRecord(*recipe.ch2Record, data + ScopeFrame::ch2RecordOffset(std::size_t(n), header.channelMask));
+    return QByteArray(reinterpret_cast<const char *>(data), int(bytes.size()));
 }
 
 void configure(VeskInterface &w, const FrameRecipe &recipe)

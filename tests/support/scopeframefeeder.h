@@ -1,6 +1,9 @@
 #pragma once
+#include "scopeframe.h"
+
 #include <QByteArray>
 #include <functional>
+#include <optional>
 
 class VeskInterface;
 
@@ -22,6 +25,9 @@ struct FrameRecipe
     SampleFunction ch1Sample = [](int i) { return (i % 64) - 32; };
     SampleFunction ch2Sample = [](int i) { return 40 - (i % 80); };
     SampleFunction logicByte = [](int i) { return i & 0xFF; };
+    // Measurement records of the analog channels; all zero when not given.
+    std::optional<channela_t> ch1Record;
+    std::optional<channela_t> ch2Record;
 };
 
 QByteArray makeFrame(const FrameRecipe &recipe);
