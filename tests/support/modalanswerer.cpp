@@ -26,10 +26,9 @@ void ModalAnswerer::answer()
         } else {
             // Typed as a user would: a folder dialog answers with its
             // folder, a file dialog with the name in its line edit.
-            dialog->setDirectory(QFileInfo(path).absolutePath());
-            if (QFileInfo(path).isDir())
-                dialog->setDirectory(path);
-            else if (auto *name = dialog->findChild<QLineEdit *>(QStringLiteral("fileNameEdit")))
+            const QFileInfo answer(path);
+            dialog->setDirectory(answer.isDir() ? path : answer.absolutePath());
+            if (auto *name = dialog->findChild<QLineEdit *>(QStringLiteral("fileNameEdit")); name && !answer.isDir())
                 name->setText(path);
             static_cast<QDialog *>(dialog)->accept();   // QFileDialog hides it
         }
