@@ -3,6 +3,7 @@
 // reconnect, a rejected or unidentified instrument, a link lost while
 // streaming or while the settings go out, and the delayed oscilloscope start.
 #include "usbtestmain.h"
+#include "modalanswerer.h"
 
 #include "profilefolder.h"
 
@@ -12,7 +13,6 @@
 #include "veskinterface.h"
 #include "ui_veskinterface.h"
 
-#include <QMessageBox>
 #include <QSettings>
 #include <QSignalSpy>
 
@@ -65,27 +65,6 @@ QString describe(const WireRecord &record)
 {
     return QString::fromStdString(record.toText());
 }
-
-// Closes every message box that opens and keeps "title / text" of each.
-class MessageBoxCloser : public QObject
-{
-public:
-    MessageBoxCloser()
-    {
-        connect(&timer, &QTimer::timeout, this, [this] {
-            if (auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget())) {
-                shown.append(box->windowTitle() + " / " + box->text());
-                box->done(QMessageBox::Ok);
-            }
-        });
-        timer.start(20);
-    }
-
-    QStringList shown;
-
-private:
-    QTimer timer;
-};
 
 // The settings block the window should send, computed from its controls
 // through the encodings: item index → value. Items the collection never
@@ -388,11 +367,11 @@ private slots:
     void rejectedProfile()
     {
         instrument->setIdentification("VESKSIM.2.1 newer hardware");
-        MessageBoxCloser closer;
+        ModalAnswerer closer;
         window.reset(new VeskInterface);
-        QTRY_COMPARE_WITH_TIMEOUT(closer.shown.size(), 1, connectTimeoutMs);
+        QTRY_COMPARE_WITH_TIMEOUT(closer.messages.size(), 1, connectTimeoutMs);
         QTRY_VERIFY(window->libUsbDevice.connected);
-        QCOMPARE(closer.shown, QStringList{"Hardware / Hardware version (VESKSIM.2.1) not supported"});
+        QCOMPARE(closer.messages, QStringList{"Hardware / Hardware version (VESKSIM.2.1) not supported"});
         QCOMPARE(ui()->infoLabel->text(), QString("Please wait..."));
         QVERIFY(!ui()->centralWidget->isEnabled());
         QCOMPARE(ui()->connectButton->text(), QString("Connect"));
@@ -409,7 +388,7 @@ private slots:
         instrument->setIdentification(SimulatedInstrument::defaultIdentification());
         ui()->connectButton->click();
         verifyConnected();
-        QCOMPARE(closer.shown.size(), 1);
+        QCOMPARE(closer.messages.size(), 1);
     }
 
     // An identification of the wrong length drops the instrument, releasing
@@ -498,9 +477,9 @@ private slots:
         ui()->connectButton->click();
         verifyNotConnected();
         instrument->setIdentification("VESKSIM.2.1 newer hardware");
-        MessageBoxCloser closer;
+        ModalAnswerer closer;
         ui()->connectButton->click();
-        QCOMPARE(closer.shown.size(), 1);
+        QCOMPARE(closer.messages.size(), 1);
         QVERIFY(window->libUsbDevice.connected);
         QTest::qWait(2500);
         QCOMPARE(count(instrument->wireLog(), REQ_RUN_CONTROL, RUN_SCOPE_START), 0);
