@@ -314,13 +314,16 @@ void VeskInterface::channelPositionSliderChanged(int channel, int value, int &po
     if (moveHandles)
         hCursorPlaceHandles(channel);
     zeroHeadRefresh();
+    // The trigger level is measured on the trace: its markers move with it.
     triggerCoords[channel].channelOffset = value;
+    triggerRefreshPos();
     replotRequest = true;
 }
 
 void VeskInterface::channelLogicPositionSliderChanged(int value)
 {
     triggerCoords[2].channelOffset = ui->chdPositionSlider->value();
+    triggerRefreshPos();
     chdPosition = value + plotYRange / 2;
     zeroHeadRefresh();
     replotRequest = true;
@@ -329,6 +332,7 @@ void VeskInterface::channelLogicPositionSliderChanged(int value)
 void VeskInterface::channelLogicSizeSliderChanged()
 {
     triggerCoords[2].channelSize = ui->chdSizeSlider->value();
+    triggerRefreshPos();
     replotRequest = true;
 }
 

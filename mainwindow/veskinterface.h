@@ -581,6 +581,17 @@ private:
     void triggerMoveWindowMarkers();
     // END oscilloscope trigger
 
+    // BEGIN plot item dragging
+private:
+    // The draggable item with a selectedItem id, and its outline colour.
+    QCPItemPixmap *dragItem(int id) const;
+    QColor dragHighlightColor(int id) const;
+    // Tells the instrument where the dragged trigger marker now stands.
+    void triggerDragSend(int id);
+    // Moves a channel's zero line to the pointer through its position slider.
+    void zeroMarkerDrag(QSlider *positionSlider, bool logic, int pixelY);
+    // END plot item dragging
+
     // BEGIN wave files, recording, playback and screenshots
 public:
     void saveWavetoFile();

@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QInputDialog>
 #include <QLineEdit>
 #include <QMessageBox>
 
@@ -31,6 +32,15 @@ void ModalAnswerer::answer()
             if (auto *name = dialog->findChild<QLineEdit *>(QStringLiteral("fileNameEdit")); name && !answer.isDir())
                 name->setText(path);
             static_cast<QDialog *>(dialog)->accept();   // QFileDialog hides it
+        }
+    } else if (auto *input = qobject_cast<QInputDialog *>(modal)) {
+        inputDialogs.append(input->windowTitle() + QStringLiteral(" / ") + input->labelText());
+        const std::optional<QString> text = textAnswers.isEmpty() ? std::nullopt : textAnswers.takeFirst();
+        if (text) {
+            input->setTextValue(*text);
+            input->accept();
+        } else {
+            input->reject();
         }
     }
 }
