@@ -78,7 +78,8 @@ private slots:
         const TriggerCoord before = record;
         instrument->clearWireLog();
 
-        pointer.drag(PlotPointer::centreOf(markers[item - 4]), pointer.pixelOf(1000, 700));
+        const QCustomPlot *plot = window->ui->plotterWidget;
+        pointer.drag(PlotPointer::centreOf(markers[item - 4]), QPointF(plot->width() / 3, plot->height() / 2));
 
         Writes expected;
         if (!freeRun) {
