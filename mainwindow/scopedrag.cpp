@@ -12,6 +12,8 @@
 #include <QKeyEvent>
 #include <QMouseEvent>
 
+#include <cmath>
+
 namespace {
 
 // Ids of the draggable items in selectedItem.
@@ -40,9 +42,10 @@ bool isTriggerItem(int id)
     return id == TriggerItem || id == TriggerWin1Item || id == TriggerWin2Item;
 }
 
+// Halves away from zero, also left of and above the plot while dragging.
 QPoint wholePixel(const QMouseEvent *event)
 {
-    return QPoint(qRound(event->localPos().x()), qRound(event->localPos().y()));
+    return QPoint(int(std::lround(event->localPos().x())), int(std::lround(event->localPos().y())));
 }
 
 } // namespace

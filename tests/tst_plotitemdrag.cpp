@@ -53,6 +53,7 @@ class TestPlotItemDrag : public QObject
 private:
     std::unique_ptr<VeskInterface> window;
     std::unique_ptr<PlotPointer> pointer;
+    QByteArray frame; // delivered bytes outlive the tick that reads them
 
     QCustomPlot *plot() const { return window->ui->plotterWidget; }
 
@@ -85,13 +86,12 @@ private:
         ScopeFrameFeeder::deliver(*window, frame);
         ScopeFrameFeeder::tick(*window);
     }
-    QByteArray frame;
 
-    void useTriggerSource(int source, bool window_)
+    void useTriggerSource(int source, bool windowCondition)
     {
         choose(window->ui->radioButtonNormal);
         window->ui->comboBoxTrigSource->setCurrentIndex(source);
-        choose(window_ ? window->ui->radioButtonWindow : window->ui->radioButtonRisingEdge);
+        choose(windowCondition ? window->ui->radioButtonWindow : window->ui->radioButtonRisingEdge);
     }
 
 private slots:
