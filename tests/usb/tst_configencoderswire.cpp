@@ -3,7 +3,7 @@
 // confirm refusal taken through a trace switch, the buffer limits read back.
 #include "usbtestmain.h"
 
-#include "usbtestbench.h"
+#include "usbwindowtest.h"
 
 #include "logcapture.h"
 #include "protocol.h"
@@ -20,9 +20,12 @@
 using WindowAction = std::function<void(VeskInterface &)>;
 Q_DECLARE_METATYPE(WindowAction)
 
-class TestConfigEncodersWire : public QObject, private UsbTestBench
+class TestConfigEncodersWire : public UsbWindowTest
 {
     Q_OBJECT
+
+public:
+    TestConfigEncodersWire() : UsbWindowTest(true) {}
 
 private:
     // The wire log in short: a request's letter and wIndex ("A8", "D6"),
@@ -48,23 +51,6 @@ private:
     }
 
 private slots:
-    void initTestCase()
-    {
-        QVERIFY(enterProfileFolder());
-    }
-
-    void init()
-    {
-        std::string error;
-        QVERIFY2(plugInstrument(&error), error.c_str());
-        QVERIFY(openWindow());
-    }
-
-    void cleanup()
-    {
-        unplugAll();
-    }
-
     void handlerRequests_data()
     {
         QTest::addColumn<WindowAction>("action");

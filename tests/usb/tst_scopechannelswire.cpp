@@ -5,7 +5,7 @@
 #include "usbtestmain.h"
 
 #include "logcapture.h"
-#include "usbtestbench.h"
+#include "usbwindowtest.h"
 #include "protocol.h"
 #include "scopevalues.h"
 #include "ui_veskinterface.h"
@@ -15,28 +15,14 @@
 
 #include <memory>
 
-class TestScopeChannelsWire : public QObject, private UsbTestBench
+class TestScopeChannelsWire : public UsbWindowTest
 {
     Q_OBJECT
 
+public:
+    TestScopeChannelsWire() : UsbWindowTest(true) {}
+
 private slots:
-    void initTestCase()
-    {
-        QVERIFY(enterProfileFolder());
-    }
-
-    void init()
-    {
-        std::string error;
-        QVERIFY2(plugInstrument(&error), error.c_str());
-        QVERIFY(openWindow());
-    }
-
-    void cleanup()
-    {
-        unplugAll();
-    }
-
     void refusedTraceSwitchShrinksTheBuffer_data()
     {
         QTest::addColumn<bool>("alwaysRefused");
