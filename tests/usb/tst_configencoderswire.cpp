@@ -158,8 +158,9 @@ private slots:
     }
 
     // A trace switched on while the instrument lacks buffer memory: the
-    // oscilloscope buffer shrinks to the offered size and the switch is sent
-    // once more; only an accepted switch updates the window.
+    // oscilloscope buffer shrinks to the offered size (and the sampling-rate
+    // label with it) and the switch is sent once more; only an accepted
+    // switch updates the window, a refused one is logged.
     void traceRefusedForWantOfMemory_data()
     {
         QTest::addColumn<bool>("alwaysRefused");
@@ -179,7 +180,14 @@ private slots:
         window->sendCHBufferBlocks(15);
         window->instrumentCommands.sendMainConfiguration(CFG_CHD_CONTROL, 0);
         window->instrumentCommands.sendMainConfiguration(CFG_DAC_CONTROL, 0);
+        {
+            const QSignalBlocker blocker(window->ui->comboBoxADCBuffer);
+            window->ui->comboBoxADCBuffer->setCurrentIndex(qMin(14, window->ui->comboBoxADCBuffer->count() - 1));
+        }
+        window->scopeRefreshSamplingRateLabel();
+        QVERIFY(window->ui->comboBoxADCBuffer->currentIndex() > 9);
         window->ui->groupBoxCH2AC->setChecked(false);
+        window->ui->groupBoxCH2DC->setChecked(false);
         instrument->setBufferBudget(20);
         instrument->setConfirmRefused(alwaysRefused);
         instrument->clearWireLog();
@@ -195,8 +203,12 @@ private slots:
         QCOMPARE(log.count(QStringLiteral("No enough memory for CH buffer: 10")), 1);
         QCOMPARE(instrument->configurationValue(CFG_CH_BUFFER_BLOCKS), offered);
         QCOMPARE(window->ui->comboBoxADCBuffer->currentIndex(), offered - 1);
+        QCOMPARE(window->ui->labelSamplingRate->text(),
+                 ScopeValues::samplingRateText(window->ui->samplingSlider->value(), offered - 1));
         QFETCH(bool, accepted);
         QCOMPARE(window->ui->groupBoxCH2AC->isChecked(), accepted);
+        QCOMPARE(window->ui->groupBoxCH2DC->isChecked(), accepted);
+        QCOMPARE(log.count(QStringLiteral("CH2 trace switch not taken by the instrument")), accepted ? 0 : 1);
     }
 
     void bufferLimitsFromTheInstrument()
