@@ -114,10 +114,13 @@ void VeskInterface::displayThemeChanged(int theme)
 {
     if (startingUp)
         return;
-    if (theme == customThemeIndex)
+    if (theme == customThemeIndex) {
+        // The plot changes only when the user applies the dialog.
+        customTheme.loadTheme();
         customTheme.show();
-    else
+    } else {
         setTheme(theme, nullptr);
+    }
 }
 
 void VeskInterface::setTheme(int theme, CustomColors *colors)
@@ -173,9 +176,10 @@ void VeskInterface::setTheme(int theme, CustomColors *colors)
         fftCh2Pen = themePen(c.ch2Fft, 2);
         fftCh2Graph->setPen(fftCh2Pen);
 
+        // The grid keeps the user's line style: the custom dialog's Apply
+        // reaches here without the options being applied after it.
         gridColor = c.grid;
-        gridPenStyle = Qt::DotLine;
-        gridBoxSet(gridColor, gridPenStyle);
+        displayGridStyleChanged(scopeOptions->gridStyle);
 
         QCustomPlot *plot = ui->plotterWidget;
         axisPen = QPen(QBrush(c.axes, Qt::SolidPattern), 1, Qt::SolidLine, Qt::SquareCap, Qt::BevelJoin);
@@ -185,6 +189,9 @@ void VeskInterface::setTheme(int theme, CustomColors *colors)
             axis->setBasePen(axisPen);
         }
         plot->setBackground(c.background);
+        // Persistence fades towards the background: white on a light one.
+        persistenceShadeRule =
+            CustomTheme::idealForegroundColor(c.background.color()) == QColor(Qt::black).name() ? lightTheme : darkTheme;
         vCursorLabelColor = c.readouts;
         vCursorDeltaLabel->setColor(c.readouts);
         vCursorFrequencyLabel->setColor(c.readouts);
@@ -192,19 +199,19 @@ void VeskInterface::setTheme(int theme, CustomColors *colors)
         for (QCPItemText *label : {hCursorALabel, hCursorBLabel, hCursorDeltaLabel})
             label->setColor(c.readouts);
     }
-    displayIntensitySliderChanged(0);
+    // The pens were rebuilt at full colour; the slider's fading applies again.
+    displayIntensitySliderChanged(ui->intensitySlider->value());
     ui->plotterWidget->replot();
 }
 
 void VeskInterface::displayIntensitySliderChanged(int value)
 {
-    const int rule = scopeOptions->theme == lightTheme ? lightTheme : darkTheme;
     for (int k = 0; k < FrameHistory::maxDepth; ++k) {
         ch1PersistencePens[k].setColor(
-            PersistenceShade::faded(ch1PersistencePens[k].color(), ch1Pen.color(), value, rule));
+            PersistenceShade::faded(ch1PersistencePens[k].color(), ch1Pen.color(), value, persistenceShadeRule));
         ch1PersistenceGraphs[k]->setPen(ch1PersistencePens[k]);
         ch2PersistencePens[k].setColor(
-            PersistenceShade::faded(ch2PersistencePens[k].color(), ch2Pen.color(), value, rule));
+            PersistenceShade::faded(ch2PersistencePens[k].color(), ch2Pen.color(), value, persistenceShadeRule));
         ch2PersistenceGraphs[k]->setPen(ch2PersistencePens[k]);
     }
 }

@@ -7,6 +7,7 @@
 #include "numberformat.h"
 #include "pythonconsoleoptions.h"
 #include "scopeoptions.h"
+#include "stylesheet.h"
 
 #include <QCloseEvent>
 #include <QDebug>
@@ -94,6 +95,10 @@ VeskInterface::VeskInterface(QWidget *parent)
     clearBuffer(frameCache, sizeof frameCache);
     scopeInitDatacache();
 
+    // As a window of its own the dialog stays above this one: shown during
+    // start-up, a parentless one could end up hidden behind the window while
+    // it blocks every input.
+    customTheme.setParent(this, customTheme.windowFlags());
     connect(&customTheme, &CustomTheme::applyCustomTheme, this, &VeskInterface::setTheme);
     setupValues();
     setupGrid(ui->plotterWidget);
@@ -243,12 +248,7 @@ void VeskInterface::on_actionAbout_triggered()
 
 void VeskInterface::applyStyleSheet()
 {
-    QFile file(QStringLiteral(":/themes/theme-win.qss"));
-    if (!file.open(QIODevice::ReadOnly))
-        return;
-    const QByteArray bytes = file.readAll();
-    const int end = bytes.indexOf('\0');
-    setStyleSheet(QString::fromLatin1(end < 0 ? bytes : bytes.left(end)));
+    setStyleSheet(StyleSheet::fromResource(QStringLiteral(":/themes/theme-win.qss")));
 }
 
 void VeskInterface::adaptToDpi()

@@ -753,7 +753,9 @@ public:
     Qt::PenStyle gridPenStyle = Qt::SolidLine;
     QPen gridPen;
     QPen axisPen;
-    QBrush backgroundBrush;
+    // Fading rule of the persistence traces for the background in force:
+    // 0 towards black, 1 towards white.
+    int persistenceShadeRule = 0;
 
     // Recording and playback.
     bool recording = false;

@@ -27,13 +27,7 @@ const channela_t &MeterReply::record(int channel) const
 
 FrameMeasurement::Readings MeterReply::acReadings(int channel) const
 {
-    const channela_t &measured = record(channel);
-    FrameMeasurement::Readings values = FrameMeasurement::readings(measured);
-    // A period with its top bit set is no measurement; read as a signed
-    // number it would still convert to a plausible frequency.
-    if (measured.period <= 0)
-        values.frequency = notANumber;
-    return values;
+    return FrameMeasurement::readings(record(channel));
 }
 
 double MeterReply::dcVolts(int channel) const

@@ -3,6 +3,8 @@
 #include "scopevalues.h"
 #include "softwaremeasurement.h"
 
+#include <limits>
+
 namespace FrameMeasurement {
 namespace {
 
@@ -54,7 +56,10 @@ Readings readings(const channela_t &record)
     values.min = int8ToVolt_f(record.gain, record.min);
     values.rms = int16ToVolt_f(record.gain, record.rms);
     values.average = int16ToVolt_f(record.gain, record.average);
-    values.frequency = samplex100ToFrequency_f(record.period, record.timeBase);
+    // A period with its top bit set is no measurement; read as a signed
+    // number it would still convert to a plausible frequency.
+    values.frequency = record.period <= 0 ? std::numeric_limits<double>::quiet_NaN()
+                                          : samplex100ToFrequency_f(record.period, record.timeBase);
     return values;
 }
 

@@ -322,6 +322,9 @@ private slots:
         // 40 samples at 5 ms/div (16 samples per division): 12.5 ms.
         QCOMPARE(ch1Readings.frequency, 80.0);
         QVERIFY(std::isnan(FrameMeasurement::readings(ch2).frequency));
+        channela_t topBitSet = ch1;
+        topBitSet.period = int32_t(0x80000010u);
+        QVERIFY(std::isnan(FrameMeasurement::readings(topBitSet).frequency));
     }
 
     void crossingCursors_data()

@@ -3,7 +3,7 @@
 // confirm refusal taken through a trace switch, the buffer limits read back.
 #include "usbtestmain.h"
 
-#include "usbtestbench.h"
+#include "usbwindowtest.h"
 
 #include "logcapture.h"
 #include "protocol.h"
@@ -20,9 +20,12 @@
 using WindowAction = std::function<void(VeskInterface &)>;
 Q_DECLARE_METATYPE(WindowAction)
 
-class TestConfigEncodersWire : public QObject, private UsbTestBench
+class TestConfigEncodersWire : public UsbWindowTest
 {
     Q_OBJECT
+
+public:
+    TestConfigEncodersWire() : UsbWindowTest(true) {}
 
 private:
     // The wire log in short: a request's letter and wIndex ("A8", "D6"),
@@ -48,23 +51,6 @@ private:
     }
 
 private slots:
-    void initTestCase()
-    {
-        QVERIFY(enterProfileFolder());
-    }
-
-    void init()
-    {
-        std::string error;
-        QVERIFY2(plugInstrument(&error), error.c_str());
-        QVERIFY(openWindow());
-    }
-
-    void cleanup()
-    {
-        unplugAll();
-    }
-
     void handlerRequests_data()
     {
         QTest::addColumn<WindowAction>("action");
@@ -172,8 +158,9 @@ private slots:
     }
 
     // A trace switched on while the instrument lacks buffer memory: the
-    // oscilloscope buffer shrinks to the offered size and the switch is sent
-    // once more; only an accepted switch updates the window.
+    // oscilloscope buffer shrinks to the offered size (and the sampling-rate
+    // label with it) and the switch is sent once more; only an accepted
+    // switch updates the window, a refused one is logged.
     void traceRefusedForWantOfMemory_data()
     {
         QTest::addColumn<bool>("alwaysRefused");
@@ -193,7 +180,14 @@ private slots:
         window->sendCHBufferBlocks(15);
         window->instrumentCommands.sendMainConfiguration(CFG_CHD_CONTROL, 0);
         window->instrumentCommands.sendMainConfiguration(CFG_DAC_CONTROL, 0);
+        {
+            const QSignalBlocker blocker(window->ui->comboBoxADCBuffer);
+            window->ui->comboBoxADCBuffer->setCurrentIndex(qMin(14, window->ui->comboBoxADCBuffer->count() - 1));
+        }
+        window->scopeRefreshSamplingRateLabel();
+        QVERIFY(window->ui->comboBoxADCBuffer->currentIndex() > 9);
         window->ui->groupBoxCH2AC->setChecked(false);
+        window->ui->groupBoxCH2DC->setChecked(false);
         instrument->setBufferBudget(20);
         instrument->setConfirmRefused(alwaysRefused);
         instrument->clearWireLog();
@@ -209,8 +203,12 @@ private slots:
         QCOMPARE(log.count(QStringLiteral("No enough memory for CH buffer: 10")), 1);
         QCOMPARE(instrument->configurationValue(CFG_CH_BUFFER_BLOCKS), offered);
         QCOMPARE(window->ui->comboBoxADCBuffer->currentIndex(), offered - 1);
+        QCOMPARE(window->ui->labelSamplingRate->text(),
+                 ScopeValues::samplingRateText(window->ui->samplingSlider->value(), offered - 1));
         QFETCH(bool, accepted);
         QCOMPARE(window->ui->groupBoxCH2AC->isChecked(), accepted);
+        QCOMPARE(window->ui->groupBoxCH2DC->isChecked(), accepted);
+        QCOMPARE(log.count(QStringLiteral("CH2 trace switch not taken by the instrument")), accepted ? 0 : 1);
     }
 
     void bufferLimitsFromTheInstrument()

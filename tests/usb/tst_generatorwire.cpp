@@ -3,7 +3,7 @@
 // turns down, the sweep set up by a script, and the DAC calibration steps.
 #include "usbtestmain.h"
 
-#include "usbtestbench.h"
+#include "usbwindowtest.h"
 
 #include "logcapture.h"
 #include "protocol.h"
@@ -12,9 +12,12 @@
 
 #include <memory>
 
-class TestGeneratorWire : public QObject, private UsbTestBench
+class TestGeneratorWire : public UsbWindowTest
 {
     Q_OBJECT
+
+public:
+    TestGeneratorWire() : UsbWindowTest(true) {}
 
 private:
     // The wire log in short: a request's letter and wIndex, "O" for a bulk
@@ -37,23 +40,6 @@ private:
     }
 
 private slots:
-    void initTestCase()
-    {
-        QVERIFY(enterProfileFolder());
-    }
-
-    void init()
-    {
-        std::string error;
-        QVERIFY2(plugInstrument(&error), error.c_str());
-        QVERIFY(openWindow());
-    }
-
-    void cleanup()
-    {
-        unplugAll();
-    }
-
     // Both halves reach the instrument byte for byte, flagged as an upload,
     // and only then does the instrument play the custom wave.
     void customWaveUpload()

@@ -6,7 +6,7 @@
 #include "usbtestmain.h"
 
 #include "logcapture.h"
-#include "usbtestbench.h"
+#include "usbwindowtest.h"
 #include "protocol.h"
 #include "veskinterface.h"
 #include "ui_veskinterface.h"
@@ -50,7 +50,7 @@ bool near(MultimeterDisplay *display, double expected, double tolerance)
 
 } // namespace
 
-class TestMeterPolling : public QObject, private UsbTestBench
+class TestMeterPolling : public UsbWindowTest
 {
     Q_OBJECT
 
@@ -86,25 +86,14 @@ private:
     }
 
 private slots:
-    void initTestCase()
-    {
-        QVERIFY(enterProfileFolder());
-    }
-
     void init()
     {
-        std::string error;
-        QVERIFY2(plugInstrument(&error), error.c_str());
+        QVERIFY(plugFreshInstrument());
         window.reset(new VeskInterface);
         QTRY_VERIFY_WITH_TIMEOUT(window->libUsbDevice.connected, connectTimeoutMs);
         // A fresh store starts on the oscilloscope tab: nothing is polled.
         QCOMPARE(ui()->mainTabWidget->currentIndex(), 0);
         QVERIFY(!window->meterTimer.isActive());
-    }
-
-    void cleanup()
-    {
-        unplugAll();
     }
 
     // CH2's sine on the AC page; CH1's group is off, so its displays are set

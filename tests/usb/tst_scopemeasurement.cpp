@@ -4,7 +4,7 @@
 // frequency and amplitude, measured by the device or by the window itself.
 #include "usbtestmain.h"
 
-#include "usbtestbench.h"
+#include "usbwindowtest.h"
 #include "veskinterface.h"
 #include "ui_veskinterface.h"
 
@@ -33,27 +33,11 @@ double shown(MultimeterDisplay *display)
 
 } // namespace
 
-class TestScopeMeasurement : public QObject, private UsbTestBench
+class TestScopeMeasurement : public UsbWindowTest
 {
     Q_OBJECT
 
 private slots:
-    void initTestCase()
-    {
-        QVERIFY(enterProfileFolder());
-    }
-
-    void init()
-    {
-        std::string error;
-        QVERIFY2(plugInstrument(&error), error.c_str());
-    }
-
-    void cleanup()
-    {
-        unplugAll();
-    }
-
     void ch2Measurements_data()
     {
         QTest::addColumn<bool>("meterOnDevice");

@@ -4,7 +4,7 @@
 // wire as the buttons say.
 #include "usbtestmain.h"
 
-#include "usbtestbench.h"
+#include "usbwindowtest.h"
 #include "protocol.h"
 #include "ui_veskinterface.h"
 #include "veskinterface.h"
@@ -25,7 +25,7 @@ bool isRequest(const WireRecord &record, uint8_t request, int index)
 
 } // namespace
 
-class TestSniffer : public QObject, private UsbTestBench
+class TestSniffer : public UsbWindowTest
 {
     Q_OBJECT
 
@@ -47,22 +47,6 @@ private:
     }
 
 private slots:
-    void initTestCase()
-    {
-        QVERIFY(enterProfileFolder());
-    }
-
-    void init()
-    {
-        std::string error;
-        QVERIFY2(plugInstrument(&error), error.c_str());
-    }
-
-    void cleanup()
-    {
-        unplugAll();
-    }
-
     void panesShowTheBus_data()
     {
         QTest::addColumn<int>("protocol");
