@@ -7,7 +7,7 @@
 #include "plotpointer.h"
 #include "protocol.h"
 #include "ui_veskinterface.h"
-#include "usbtestbench.h"
+#include "usbwindowtest.h"
 #include "veskinterface.h"
 
 #include <QTest>
@@ -16,31 +16,31 @@
 
 using Writes = QList<QPair<int, int>>; // configuration index, value as sent
 
-class TestPlotItemDragWire : public QObject, private UsbTestBench
+class TestPlotItemDragWire : public UsbWindowTest
 {
     Q_OBJECT
 
-private slots:
-    void initTestCase() { QVERIFY(enterProfileFolder()); }
+public:
+    TestPlotItemDragWire() : UsbWindowTest(true) {}
 
-    void init()
+private:
+    // The plot on screen over its whole extent; frames are not drawn, so
+    // nothing moves the markers but the drag.
+    bool showPlot()
     {
-        std::string error;
-        QVERIFY2(plugInstrument(&error), error.c_str());
-        QVERIFY(openWindow());
-        // Frames are not drawn here: nothing moves the markers but the drag.
         window->dataTimer.stop();
         window->resize(1371, 966);
         window->show();
-        QVERIFY(QTest::qWaitForWindowExposed(window.get()));
+        if (!QTest::qWaitForWindowExposed(window.get()))
+            return false;
         QCustomPlot *plot = window->ui->plotterWidget;
         plot->xAxis->setRange(0, window->plotXRange);
         plot->yAxis->setRange(0, window->plotYRange);
         plot->replot();
+        return true;
     }
 
-    void cleanup() { unplugAll(); }
-
+private slots:
     void triggerDragWrites_data()
     {
         QTest::addColumn<int>("source");
@@ -60,6 +60,7 @@ private slots:
         QFETCH(bool, freeRun);
         QFETCH(int, item);
         QFETCH(int, levelIndex);
+        QVERIFY(showPlot());
         Ui_VeskInterface *ui = window->ui;
         ui->radioButtonNormal->click();
         ui->comboBoxTrigSource->setCurrentIndex(source);
