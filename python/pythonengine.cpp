@@ -83,6 +83,14 @@ bool PythonEngine::start()
         return true;
     if (startFailed)
         return false;
+#if defined(__SANITIZE_ADDRESS__)
+    // Python's own small-object arenas hide its objects from the leak
+    // checker; with plain malloc it can follow them.
+    PyPreConfig preConfig;
+    PyPreConfig_InitIsolatedConfig(&preConfig);
+    preConfig.allocator = PYMEM_ALLOCATOR_MALLOC;
+    Py_PreInitialize(&preConfig);
+#endif
     PyConfig config;
     // The interpreter of this program: no PYTHON* variables, no user site,
     // no site module, and signals stay with the application.
