@@ -5,6 +5,7 @@
 #include "globaloptions.h"
 #include "multimeterdisplayoptions.h"
 #include "numberformat.h"
+#include "pythonconsole.h"
 #include "pythonconsoleoptions.h"
 #include "scopeoptions.h"
 #include "stylesheet.h"
@@ -163,6 +164,9 @@ VeskInterface::VeskInterface(QWidget *parent)
 
 VeskInterface::~VeskInterface()
 {
+    // An open console points at this window's members: it goes first.
+    if (pythonConsoleAlive)
+        delete pythonConsole;
     closeRecordFile();
     // The log stays open: Qt and the transport may still log while the
     // application object goes down.

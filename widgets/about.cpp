@@ -11,7 +11,11 @@
 
 #if __has_include(<Python.h>)
 #include <patchlevel.h>
+// Python.h, which this pulls in, has a member named like Qt's `slots` macro.
+#pragma push_macro("slots")
+#undef slots
 #include <pybind11/detail/common.h>
+#pragma pop_macro("slots")
 #define VESK_PYTHON_VERSION PY_VERSION
 #define VESK_PYBIND11_VERSION QT_STRINGIFY(PYBIND11_VERSION_MAJOR) "." QT_STRINGIFY(PYBIND11_VERSION_MINOR) "." QT_STRINGIFY(PYBIND11_VERSION_PATCH)
 #else

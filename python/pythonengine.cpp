@@ -1,0 +1,174 @@
+// Python.h uses `slots` as a struct member; Qt's macro is hidden meanwhile.
+#pragma push_macro("slots")
+#undef slots
+#include <pybind11/embed.h>
+#pragma pop_macro("slots")
+
+#include "pythonengine.h"
+#include "scriptbinding.h"
+#include "veskinterface.h"
+
+namespace py = pybind11;
+
+namespace {
+
+// sys.stdout and sys.stderr of the interpreter.
+struct ConsoleStream
+{
+    bool isError = false;
+};
+
+// The interactive interpreter over __main__; made once, never released,
+// as the interpreter itself is never shut down.
+py::object *interactive = nullptr;
+
+py::dict mainDict()
+{
+    return py::module_::import("__main__").attr("__dict__");
+}
+
+// Shows what a failed evaluation raised. SystemExit would otherwise end the
+// whole program on the spot, without saving the setup or releasing the
+// instrument.
+void printException(py::error_already_set &error)
+{
+    if (error.matches(PyExc_SystemExit)) {
+        const QString code = py::str(error.value()).cast<QString>();
+        PythonEngine::instance()->emitOutput(
+            QStringLiteral("SystemExit: %1 (scripts cannot end the program)\n").arg(code), true);
+        return;
+    }
+    try {
+        py::module_::import("traceback").attr("print_exception")(error.type(), error.value(), error.trace());
+    } catch (py::error_already_set &nested) {
+        PythonEngine::instance()->emitOutput(QString::fromUtf8(nested.what()) + QLatin1Char('\n'), true);
+    }
+}
+
+} // namespace
+
+PYBIND11_EMBEDDED_MODULE(_veskconsole, m)
+{
+    py::class_<ConsoleStream>(m, "ConsoleStream")
+        .def("write",
+             [](ConsoleStream &stream, const QString &text) {
+                 PythonEngine::instance()->emitOutput(text, stream.isError);
+                 return text.size();
+             })
+        .def("flush", [](ConsoleStream &) {})
+        .def("isatty", [](ConsoleStream &) { return false; })
+        .def_property_readonly("encoding", [](ConsoleStream &) { return "utf-8"; });
+}
+
+PythonEngine *PythonEngine::instance()
+{
+    // Lives as long as the process, like the interpreter it serves.
+    static PythonEngine *engine = new PythonEngine;
+    return engine;
+}
+
+bool PythonEngine::isRunning() const
+{
+    return Py_IsInitialized() != 0;
+}
+
+bool PythonEngine::isBusy() const
+{
+    return busyDepth > 0;
+}
+
+bool PythonEngine::start()
+{
+    if (isRunning())
+        return true;
+    if (startFailed)
+        return false;
+#if defined(__SANITIZE_ADDRESS__)
+    // Python's own small-object arenas hide its objects from the leak
+    // checker; with plain malloc it can follow them.
+    PyPreConfig preConfig;
+    PyPreConfig_InitIsolatedConfig(&preConfig);
+    preConfig.allocator = PYMEM_ALLOCATOR_MALLOC;
+    Py_PreInitialize(&preConfig);
+#endif
+    PyConfig config;
+    // The interpreter of this program: no PYTHON* variables, no user site,
+    // no site module, and signals stay with the application.
+    PyConfig_InitIsolatedConfig(&config);
+    config.install_signal_handlers = 0;
+    config.site_import = 0;
+    PyConfig_SetBytesString(&config, &config.home, VESK_PYTHON_HOME);
+    try {
+        py::initialize_interpreter(&config, 0, nullptr, false);
+        py::module_::import("_veskconsole");
+        py::module_ sys = py::module_::import("sys");
+        sys.attr("stdout") = py::cast(ConsoleStream{false});
+        sys.attr("stderr") = py::cast(ConsoleStream{true});
+        // input() must not wait on the program's own standard input.
+        sys.attr("stdin") = py::module_::import("io").attr("StringIO")("");
+        interactive = new py::object(py::module_::import("code").attr("InteractiveConsole")(mainDict(), "<console>"));
+    } catch (const std::exception &error) {
+        startFailed = true;
+        VeskInterface::logToFile(QStringLiteral("Python cannot start: %1").arg(QString::fromUtf8(error.what())), 3);
+        return false;
+    }
+    // The GUI thread gives the lock back between evaluations, so threads a
+    // script started may run meanwhile.
+    PyEval_SaveThread();
+    return true;
+}
+
+bool PythonEngine::runCode(const QString &code, const QString &fileName)
+{
+    if (!start())
+        return false;
+    py::gil_scoped_acquire gil;
+    ++busyDepth;
+    bool ok = true;
+    try {
+        py::object builtins = py::module_::import("builtins");
+        py::object compiled = builtins.attr("compile")(code, fileName, "exec");
+        builtins.attr("exec")(compiled, mainDict());
+    } catch (py::error_already_set &error) {
+        printException(error);
+        ok = false;
+    }
+    --busyDepth;
+    return ok;
+}
+
+bool PythonEngine::pushLine(const QString &line)
+{
+    if (!start())
+        return false;
+    py::gil_scoped_acquire gil;
+    ++busyDepth;
+    bool more = false;
+    try {
+        // The interactive interpreter prints its own tracebacks; only
+        // SystemExit comes out.
+        more = interactive->attr("push")(line).cast<bool>();
+    } catch (py::error_already_set &error) {
+        printException(error);
+        interactive->attr("resetbuffer")();
+    }
+    --busyDepth;
+    return more;
+}
+
+void PythonEngine::addObject(const QString &name, QObject *object)
+{
+    if (!start())
+        return;
+    py::gil_scoped_acquire gil;
+    try {
+        mainDict()[py::cast(name)] = ScriptBinding::wrap(object);
+    } catch (py::error_already_set &error) {
+        printException(error);
+    }
+}
+
+void PythonEngine::emitOutput(const QString &text, bool isError)
+{
+    emit output(text, isError);
+}
