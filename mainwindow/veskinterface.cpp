@@ -2,11 +2,8 @@
 #include "ui_veskinterface.h"
 
 #include "about.h"
-#include "globaloptions.h"
-#include "multimeterdisplayoptions.h"
 #include "numberformat.h"
-#include "pythonconsoleoptions.h"
-#include "scopeoptions.h"
+#include "optionsmetatypes.h"
 
 #include <QCloseEvent>
 #include <QDebug>
@@ -16,11 +13,6 @@
 
 #include <cstdio>
 #include <cstdlib>
-
-Q_DECLARE_METATYPE(GlobalOptions *)
-Q_DECLARE_METATYPE(PythonConsoleOptions *)
-Q_DECLARE_METATYPE(ScopeOptions *)
-Q_DECLARE_METATYPE(MultimeterDisplayOptions *)
 
 namespace {
 
