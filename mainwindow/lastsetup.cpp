@@ -2,6 +2,7 @@
 #include "veskinterface.h"
 #include "ui_veskinterface.h"
 
+#include "pythonconsoleoptions.h"
 #include "scopeoptions.h"
 
 #include <QSettings>
@@ -368,6 +369,7 @@ void leaveGroup(QSettings &settings, const QString &path)
 
 void VeskInterface::deviceSettingsSave()
 {
+    pythonConsoleOptions->writeToSettings(pythonConsoleOptions->getName());
     scopeOptions->writeToSettings(scopeOptions->getName());
     QSettings settings;
     logToFile(QStringLiteral("Save device settings"), 0);
@@ -385,6 +387,7 @@ void VeskInterface::deviceSettingsSave()
 
 void VeskInterface::deviceSettingsLoad()
 {
+    pythonConsoleOptions->readFromSettings(pythonConsoleOptions->getName());
     // Before the instrument groups: their handlers may place the logic labels.
     scopeOptions->readFromSettings(scopeOptions->getName());
     QSettings settings;

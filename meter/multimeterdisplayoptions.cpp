@@ -1,41 +1,14 @@
 #include "multimeterdisplayoptions.h"
+#include "storedvalue.h"
 
 #include <QPixmap>
 #include <QSettings>
-#include <QtDebug>
 
 #include <algorithm>
 
 namespace {
 
-// A stored value that is not a number reads as 0, as the settings page and
-// the displays expect; it is reported so an odd store can be found.
-int readInt(const QSettings &settings, const QString &key, int current)
-{
-    const QVariant stored = settings.value(key, current);
-    bool ok = false;
-    const int result = stored.toInt(&ok);
-    if (!ok)
-        qWarning().noquote() << "Multimeter display settings:" << key << "is not a number:"
-                             << stored.toString();
-    return ok ? result : 0;
-}
-
-// QVariant takes any non-empty text for true; only the forms a store
-// writes count, anything else reads as false.
-bool readBool(const QSettings &settings, const QString &key, bool current)
-{
-    const QVariant stored = settings.value(key, current);
-    if (stored.type() == QVariant::Bool)
-        return stored.toBool();
-    const QString text = stored.toString().trimmed().toLower();
-    if (text == QLatin1String("true") || text == QLatin1String("1"))
-        return true;
-    if (text != QLatin1String("false") && text != QLatin1String("0"))
-        qWarning().noquote() << "Multimeter display settings:" << key << "is not a boolean:"
-                             << stored.toString();
-    return false;
-}
+const QString owner = QStringLiteral("Multimeter display");
 
 } // namespace
 
@@ -86,9 +59,9 @@ void MultimeterDisplayOptions::readFromSettings(const QString &group)
     criticalColorName = settings.value(QStringLiteral("criticalColorName"), criticalColorName).toString();
     valueFontFamily = settings.value(QStringLiteral("valueFontFamily"), valueFontFamily).toString();
     labelFontFamily = settings.value(QStringLiteral("labelFontFamily"), labelFontFamily).toString();
-    extendPrecision = readInt(settings, QStringLiteral("extendPrecision"), extendPrecision);
-    appendLabel = readBool(settings, QStringLiteral("appendLabel"), appendLabel);
-    appendNewLine = readBool(settings, QStringLiteral("appendNewLine"), appendNewLine);
+    extendPrecision = StoredValue::readInt(settings, QStringLiteral("extendPrecision"), extendPrecision, owner);
+    appendLabel = StoredValue::readBool(settings, QStringLiteral("appendLabel"), appendLabel, owner);
+    appendNewLine = StoredValue::readBool(settings, QStringLiteral("appendNewLine"), appendNewLine, owner);
     settings.endGroup();
     settings.sync();
 }

@@ -4,6 +4,7 @@
 #include "testmain.h"
 #include "veskinterface.h"
 #include "ui_veskinterface.h"
+#include "pythonconsoleoptions.h"
 
 #include <QSettings>
 #include <qcustomplot.h>
@@ -198,6 +199,26 @@ private slots:
         QCOMPARE(settings.value("Trigger/CH1Coord/TPost").toInt(), 300);
         QCOMPARE(settings.value("Trigger/Type").toString(), QString("Triger"));
         QCOMPARE(settings.value("MeterFC/Type").toString(), QString("Reriod"));
+    }
+
+    // The console's options go with the setup: written at close, read back
+    // while the next window is built.
+    void consoleOptionsComeBack()
+    {
+        clearStore();
+        {
+            VeskInterface before;
+            before.pythonConsoleOptions->sizeWidth = 88;
+            before.pythonConsoleOptions->restoreSize = true;
+            before.pythonConsoleOptions->colorName = QStringLiteral("#102030");
+            before.closeApplication();
+        }
+        QCOMPARE(QSettings().value("PythonConsole/sizeWidth").toInt(), 88);
+        VeskInterface after;
+        QCOMPARE(after.pythonConsoleOptions->sizeWidth, 88);
+        QCOMPARE(after.pythonConsoleOptions->restoreSize, true);
+        QCOMPARE(after.pythonConsoleOptions->colorName, QStringLiteral("#102030"));
+        QCOMPARE(after.pythonConsoleOptions->sizeHeightDefault, 20);
     }
 
     // The start replays the restored cursor choices onto the plot: the
