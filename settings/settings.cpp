@@ -4,6 +4,7 @@
 #include "globalsettings.h"
 #include "multimeterdisplaysettings.h"
 #include "optionsmetatypes.h"
+#include "pythonconsolesettings.h"
 #include "scopesettings.h"
 
 #include <QCoreApplication>
@@ -22,6 +23,8 @@ Settings::Settings(QWidget *parent, QMap<QString, QVariant *> *options, const QS
     {
         // The start row is chosen once every page is in place.
         const QSignalBlocker blocker(ui->listWidget);
+        pythonConsoleSettings = addPage<PythonConsoleOptions, PythonConsoleSettings>(
+            options, QStringLiteral("PythonConsoleOptions"));
         scopeSettings = addPage<ScopeOptions, ScopeSettings>(options, QStringLiteral("ScopeOptions"));
         multimeterDisplaySettings = addPage<MultimeterDisplayOptions, MultimeterDisplaySettings>(
             options, QStringLiteral("MultimeterDisplayOptions"));
@@ -70,6 +73,8 @@ void Settings::on_listWidget_itemSelectionChanged()
 // The global page has nothing to copy.
 void Settings::on_pushButtonApply_clicked()
 {
+    if (pythonConsoleSettings)
+        pythonConsoleSettings->applyOptions();
     if (scopeSettings)
         scopeSettings->applyOptions();
     if (multimeterDisplaySettings)
