@@ -1,11 +1,22 @@
 // Opening the Settings dialog and re-applying the options it changed.
 #include "veskinterface.h"
 
+#include "settings.h"
+
+#include <QPointer>
+
 void VeskInterface::callSettings(const QString &item)
 {
     logToFile(QStringLiteral("Call settings by: ") + item, 0);
-    // The Settings dialog arrives with the settings pages; until then the
-    // request is only logged.
+    // A fresh dialog each time, so its pages start from the current options;
+    // it goes once closed rather than piling up as a hidden child.
+    QPointer<Settings> dialog = new Settings(this, optionsMap, item);
+    settingsDialog = dialog;
+    connect(dialog, &Settings::applyRequest, this, &VeskInterface::applyModuleConfiguration);
+    dialog->exec();
+    if (settingsDialog == dialog)
+        settingsDialog = nullptr;
+    delete dialog;
 }
 
 void VeskInterface::on_actionSettings_triggered()

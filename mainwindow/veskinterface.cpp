@@ -2,12 +2,9 @@
 #include "ui_veskinterface.h"
 
 #include "about.h"
-#include "globaloptions.h"
-#include "multimeterdisplayoptions.h"
 #include "numberformat.h"
+#include "optionsmetatypes.h"
 #include "pythonconsole.h"
-#include "pythonconsoleoptions.h"
-#include "scopeoptions.h"
 #include "stylesheet.h"
 
 #include <QCloseEvent>
@@ -18,11 +15,6 @@
 
 #include <cstdio>
 #include <cstdlib>
-
-Q_DECLARE_METATYPE(GlobalOptions *)
-Q_DECLARE_METATYPE(PythonConsoleOptions *)
-Q_DECLARE_METATYPE(ScopeOptions *)
-Q_DECLARE_METATYPE(MultimeterDisplayOptions *)
 
 namespace {
 

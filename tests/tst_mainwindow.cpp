@@ -6,19 +6,11 @@
 #include "ui_veskinterface.h"
 
 #include "about.h"
-#include "globaloptions.h"
-#include "multimeterdisplayoptions.h"
-#include "pythonconsoleoptions.h"
-#include "scopeoptions.h"
+#include "optionsmetatypes.h"
 
 #include <QProcess>
 #include <QSettings>
 #include <QTemporaryDir>
-
-Q_DECLARE_METATYPE(GlobalOptions *)
-Q_DECLARE_METATYPE(PythonConsoleOptions *)
-Q_DECLARE_METATYPE(ScopeOptions *)
-Q_DECLARE_METATYPE(MultimeterDisplayOptions *)
 
 namespace {
 
