@@ -2,6 +2,7 @@
 #include "veskinterface.h"
 #include "ui_veskinterface.h"
 
+#include "multimeterdisplayoptions.h"
 #include "pythonconsoleoptions.h"
 #include "scopeoptions.h"
 
@@ -371,6 +372,7 @@ void VeskInterface::deviceSettingsSave()
 {
     pythonConsoleOptions->writeToSettings(pythonConsoleOptions->getName());
     scopeOptions->writeToSettings(scopeOptions->getName());
+    multimeterDisplayOptions->writeToSettings(multimeterDisplayOptions->getName());
     QSettings settings;
     logToFile(QStringLiteral("Save device settings"), 0);
     for (const SetupGroup &group : setupGroups(this)) {
@@ -390,6 +392,7 @@ void VeskInterface::deviceSettingsLoad()
     pythonConsoleOptions->readFromSettings(pythonConsoleOptions->getName());
     // Before the instrument groups: their handlers may place the logic labels.
     scopeOptions->readFromSettings(scopeOptions->getName());
+    multimeterDisplayOptions->readFromSettings(multimeterDisplayOptions->getName());
     QSettings settings;
     logToFile(QStringLiteral("Read saved device settings"), 0);
     // Signals stay live: each control's own handler follows its restored value.

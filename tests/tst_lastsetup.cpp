@@ -4,6 +4,7 @@
 #include "testmain.h"
 #include "veskinterface.h"
 #include "ui_veskinterface.h"
+#include "multimeterdisplayoptions.h"
 #include "pythonconsoleoptions.h"
 
 #include <QSettings>
@@ -201,9 +202,9 @@ private slots:
         QCOMPARE(settings.value("MeterFC/Type").toString(), QString("Reriod"));
     }
 
-    // The console's options go with the setup: written at close, read back
-    // while the next window is built.
-    void consoleOptionsComeBack()
+    // The console's and the displays' options go with the setup: written at
+    // close, read back while the next window is built.
+    void optionGroupsComeBack()
     {
         clearStore();
         {
@@ -211,14 +212,19 @@ private slots:
             before.pythonConsoleOptions->sizeWidth = 88;
             before.pythonConsoleOptions->restoreSize = true;
             before.pythonConsoleOptions->colorName = QStringLiteral("#102030");
+            before.multimeterDisplayOptions->foregroundColorName = QStringLiteral("#203040");
+            before.multimeterDisplayOptions->extendPrecision = 4;
             before.closeApplication();
         }
         QCOMPARE(QSettings().value("PythonConsole/sizeWidth").toInt(), 88);
+        QCOMPARE(QSettings().value("MultimeterDisplay/extendPrecision").toInt(), 4);
         VeskInterface after;
         QCOMPARE(after.pythonConsoleOptions->sizeWidth, 88);
         QCOMPARE(after.pythonConsoleOptions->restoreSize, true);
         QCOMPARE(after.pythonConsoleOptions->colorName, QStringLiteral("#102030"));
         QCOMPARE(after.pythonConsoleOptions->sizeHeightDefault, 20);
+        QCOMPARE(after.multimeterDisplayOptions->foregroundColorName, QStringLiteral("#203040"));
+        QCOMPARE(after.multimeterDisplayOptions->extendPrecision, 4);
     }
 
     // The start replays the restored cursor choices onto the plot: the
