@@ -12,13 +12,16 @@
 #include "pythonconsoleoptions.h"
 #include "pythonengine.h"
 #include "scriptingconsole.h"
+#include "settings.h"
 
+#include <QLabel>
 #include <QLineEdit>
 #include <QMenuBar>
 #include <QScreen>
 #include <QSettings>
 #include <QSignalSpy>
 #include <QTemporaryDir>
+#include <QTimer>
 
 #include <memory>
 
@@ -107,9 +110,18 @@ private slots:
         QCOMPARE(actions.first()->shortcutContext(), Qt::ApplicationShortcut);
         QCOMPARE(actions.last()->shortcutContext(), Qt::WindowShortcut); // Alt+X is also the main window's Exit
 
+        // The request opens the window's Settings dialog at the console's page.
         QSignalSpy requests(console(), &PythonConsole::configurationRequest);
+        QString shownPage;
+        QTimer::singleShot(0, [&shownPage] {
+            if (auto *dialog = qobject_cast<Settings *>(QApplication::activeModalWidget())) {
+                shownPage = dialog->findChild<QLabel *>(QStringLiteral("labelConfigurationName"))->text();
+                dialog->reject();
+            }
+        });
         actions.at(3)->trigger();
         QCOMPARE(requests.value(0).value(0).toString(), QStringLiteral("PythonConsole"));
+        QCOMPARE(shownPage, QStringLiteral("Python console"));
     }
 
     void typedStatements()
