@@ -102,12 +102,7 @@ private slots:
         window->instrumentCommands.setBulkCollectMode(true);
         // Frames are drawn when a test ticks, not behind its back.
         window->dataTimer.stop();
-        window->resize(1371, 966);
-        window->show();
-        QVERIFY(QTest::qWaitForWindowExposed(window.get()));
-        plot()->xAxis->setRange(0, window->plotXRange);
-        plot()->yAxis->setRange(0, window->plotYRange);
-        plot()->replot();
+        QVERIFY(PlotPointer::showWholePlot(plot(), window->plotXRange, window->plotYRange));
         pointer.reset(new PlotPointer(plot()));
     }
     void cleanup()

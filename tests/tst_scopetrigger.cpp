@@ -3,6 +3,7 @@
 // pictures the panel's choices show, the items the handlers send; the
 // display options and their page.
 #include "testmain.h"
+#include "plotpointer.h"
 #include "veskinterface.h"
 #include "ui_veskinterface.h"
 
@@ -65,12 +66,7 @@ private slots:
         clearStore();
         window.reset(new VeskInterface);
         window->instrumentCommands.setBulkCollectMode(true);
-        window->resize(1371, 966);
-        window->show();
-        QVERIFY(QTest::qWaitForWindowExposed(window.get()));
-        plot()->xAxis->setRange(0, window->plotXRange);
-        plot()->yAxis->setRange(0, window->plotYRange);
-        plot()->replot();
+        QVERIFY(PlotPointer::showWholePlot(plot(), window->plotXRange, window->plotYRange));
     }
     void cleanup() { window.reset(); }
 

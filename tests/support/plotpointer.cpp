@@ -11,6 +11,19 @@ PlotPointer::PlotPointer(QCustomPlot *plot)
 {
 }
 
+bool PlotPointer::showWholePlot(QCustomPlot *plot, double xRange, double yRange)
+{
+    QWidget *window = plot->window();
+    window->resize(1371, 966);
+    window->show();
+    if (!QTest::qWaitForWindowExposed(window))
+        return false;
+    plot->xAxis->setRange(0, xRange);
+    plot->yAxis->setRange(0, yRange);
+    plot->replot();
+    return true;
+}
+
 QPointF PlotPointer::pixelOf(double x, double y) const
 {
     return QPointF(qRound(plot->xAxis->coordToPixel(x)), qRound(plot->yAxis->coordToPixel(y)));

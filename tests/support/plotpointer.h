@@ -14,6 +14,11 @@ class PlotPointer
 public:
     explicit PlotPointer(QCustomPlot *plot);
 
+    // Shows the plot's window at the form's size with the plot spanning
+    // 0..xRange and 0..yRange, so each plot pixel stands for a known
+    // coordinate; false when the window never became exposed.
+    static bool showWholePlot(QCustomPlot *plot, double xRange, double yRange);
+
     // Whole pixel of a plot coordinate, and the coordinate of a pixel.
     QPointF pixelOf(double x, double y) const;
     QPointF coordinateOf(const QPointF &pixel) const;
