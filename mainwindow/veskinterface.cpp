@@ -127,6 +127,8 @@ VeskInterface::VeskInterface(QWidget *parent)
 
     connect(&dataTimer, &QTimer::timeout, this, &VeskInterface::dataShow);
     connect(&meterTimer, &QTimer::timeout, this, &VeskInterface::meterRequestData);
+    playTimer.setSingleShot(true);
+    connect(&playTimer, &QTimer::timeout, this, &VeskInterface::wavePlayAdvance);
     dataTimerInterval = 4;
     dataTimer.start(dataTimerInterval);
     triggerEnabled = !startingUp;

@@ -610,6 +610,8 @@ private:
     void waveStoreData(const TraceBuilder::Traces &traces);
     // Steps of the frame processing.
     void wavePlayStep(TraceBuilder::Traces &traces);
+    // Shows the next recorded frame when no processed frame came in time.
+    void wavePlayAdvance();
     void waveSaveStep(const TraceBuilder::Traces &traces);
     void waveRecordStep(const TraceBuilder::Traces &traces);
     // END wave files, recording, playback and screenshots
@@ -765,6 +767,8 @@ public:
     QList<int> playSamplingValues;
     bool playActive = false;
     int playSavedSampling = 0;
+    // Runs out when the recorded frame on screen has lasted its own time.
+    QTimer playTimer;
 
     // Set by the setting handlers and the options when they first run.
     int ch1Position = 0;
@@ -874,6 +878,9 @@ private:
     void putTrace(QCPGraph *graph, const QVector<double> &keys, const QVector<double> &values,
                   bool persistence);
     void clearTrace(QCPGraph *graph);
+    // Only the points with both coordinates: loaded waves, references and
+    // history frames need not be as long as the live frame.
+    void setTrace(QCPGraph *graph, const QVector<double> &keys, const QVector<double> &values);
 
     // Protocol sniffer: replaces a pane's text and scrolls to its end.
     static void sniffPaneShow(QPlainTextEdit *pane, const QString &text);
