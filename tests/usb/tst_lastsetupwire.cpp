@@ -45,6 +45,8 @@ private slots:
             settings.setValue(QStringLiteral("Buffers/ADC"), buffer);
             settings.setValue(QStringLiteral("Trigger/CH0Coord/TPost"), post);
         }
+        // Room for the largest buffer on both channels beside the generator's.
+        instrument->setBufferBudget(64);
         // The window connects by itself once the event loop runs.
         window.reset(new VeskInterface);
         QCOMPARE(window->triggerCoords[0].post, post);
