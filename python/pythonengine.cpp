@@ -25,9 +25,10 @@ namespace {
 // seldom enough to cost the code next to nothing.
 constexpr std::chrono::milliseconds checkInterval(40);
 
-// Wakes the watchdog when code starts to run.
-std::mutex watchMutex;
-std::condition_variable watchWake;
+// Wakes the watchdog when code starts to run. Never destroyed: the
+// watchdog still waits on them while the process ends.
+std::mutex &watchMutex = *new std::mutex;
+std::condition_variable &watchWake = *new std::condition_variable;
 
 bool isUserInput(QEvent::Type type)
 {

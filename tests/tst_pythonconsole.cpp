@@ -395,7 +395,7 @@ private slots:
     {
         QTest::addColumn<QString>("code");
         QTest::addColumn<bool>("closeConsole");
-        QTest::addColumn<bool>("timersServed");
+        QTest::addColumn<bool>("servesAll"); // through vesk.refresh()
         QTest::newRow("busy loop, Ctrl+C") << "while True: pass" << false << false;
         QTest::newRow("long sleep, Ctrl+C") << "vesk.sleep(3600)" << false << false;
         QTest::newRow("long msleep, Ctrl+C") << "vesk.msleep(3600000)" << false << false;
@@ -407,7 +407,7 @@ private slots:
     {
         QFETCH(QString, code);
         QFETCH(bool, closeConsole);
-        QFETCH(bool, timersServed);
+        QFETCH(bool, servesAll);
         PythonConsole *running = openConsole();
         ScriptingConsole *widget = running->console();
         // A real timer, due at once (a zero single shot would be a posted call).
@@ -425,7 +425,8 @@ private slots:
         QString said;
         for (const QList<QVariant> &piece : output)
             said += piece.value(0).toString();
-        QCOMPARE(timerFired, timersServed);
+        if (!servesAll)
+            QVERIFY(!timerFired);
         QVERIFY2(said.endsWith(QStringLiteral("KeyboardInterrupt\n")), qPrintable(said));
         if (closeConsole) {
             QTRY_VERIFY(!window->pythonConsoleAlive);
