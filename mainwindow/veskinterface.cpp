@@ -211,6 +211,10 @@ void VeskInterface::setInfoText(const QString &text, bool mode)
 
 void VeskInterface::closeEvent(QCloseEvent *event)
 {
+    if (closeWaitsForScript()) {
+        event->ignore();
+        return;
+    }
     closeApplication();
     // A shown custom-theme dialog is a top-level window of its own and would
     // keep the event loop running after the main window closed.
@@ -233,6 +237,10 @@ void VeskInterface::closeApplication()
 void VeskInterface::on_actionExit_triggered()
 {
     logToFile(QStringLiteral("Exit triggered"), 2);
+    // Ending the process under running code would leave the interpreter
+    // mid-step: the window's close follows the interruption instead.
+    if (closeWaitsForScript())
+        return;
     closeApplication();
     std::fflush(stderr);
     std::exit(0);

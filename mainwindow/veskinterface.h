@@ -73,6 +73,9 @@ public:
 
     void changeWindowTitle(const QString &text);
     void closeApplication();
+    // True while console code runs beneath this call: it is interrupted and
+    // the window closes once it has returned.
+    bool closeWaitsForScript();
 
 signals:
     void applyConfigurationRequest();
@@ -638,6 +641,7 @@ public:
     Settings *settingsDialog = nullptr;
     PythonConsole *pythonConsole = nullptr;
     bool pythonConsoleAlive = false;
+    bool closeAfterScript = false;
     bool startingUp = false;
     bool replotRequest = false;
     int mainMode = 0;
