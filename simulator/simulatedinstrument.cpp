@@ -210,6 +210,8 @@ public:
     void stop();
     void unplug();
     bool replug(std::string *error);
+    // The node's mode as the options say; with the mutex held.
+    void applyNodeAccess();
 
     static gboolean onHandleIoctl(UMockdevIoctlBase *, UMockdevIoctlClient *client, gpointer self)
     {
@@ -269,7 +271,6 @@ private:
     int claimLocked(UMockdevIoctlClient *client, unsigned interface);
     void dropVanishedClientsLocked();
     void pushDoneLocked(Urb *u);
-    void applyNodeAccess();
     void updateReadyLocked();
     bool deliverFrameLocked(int64_t nowUs);
     void applyFrameFault(std::vector<uint8_t> *frame);

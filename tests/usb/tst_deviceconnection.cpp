@@ -178,6 +178,9 @@ QMap<int, int> expectedBlock(VeskInterface &w)
     return block;
 }
 
+// Control requests as bRequest and wIndex, in wire order.
+using Requests = QVector<QPair<int, int>>;
+
 int32_t blockSlot(const std::vector<uint8_t> &bytes, int slot)
 {
     int32_t value = 0;
@@ -376,34 +379,34 @@ private slots:
         QTest::addColumn<QString>("reason");
         QTest::addColumn<QStringList>("boxes");
         // The requests the failure path sends: bRequest, wIndex.
-        QTest::addColumn<QVector<QPair<int, int>>>("wire");
+        QTest::addColumn<Requests>("wire");
         const QPair<int, int> identification{REQ_READ, READ_DEVICE_INFO};
         const QPair<int, int> health{REQ_READ, READ_HEALTH};
         const QPair<int, int> disconnect{REQ_DISCONNECT, 0};
         QTest::newRow("hardware version rejected")
             << "VESKSIM.2.1 newer hardware" << "Hardware version (VESKSIM.2.1) not supported"
             << QStringList{"Hardware / Hardware version (VESKSIM.2.1) not supported"}
-            << QVector<QPair<int, int>>{identification, health, disconnect};
+            << Requests{identification, health, disconnect};
         QTest::newRow("both versions rejected")
             << "VESKSIM.2.9" << "Software version (VESKSIM.2.9) not supported"
             << QStringList{"Hardware / Hardware version (VESKSIM.2.9) not supported",
                            "Software / Software version (VESKSIM.2.9) not supported"}
-            << QVector<QPair<int, int>>{identification, health, disconnect};
+            << Requests{identification, health, disconnect};
         QTest::newRow("unknown model") << "OTHER.1.1" << "hardware (OTHER.1.1) not suported"
                                        << QStringList{"Hardware / hardware (OTHER.1.1) not suported"}
-                                       << QVector<QPair<int, int>>{identification, disconnect};
+                                       << Requests{identification, disconnect};
         QTest::newRow("short identification")
             << "short" << "Device initializing: unknow device, disconnecting ..." << QStringList()
-            << QVector<QPair<int, int>>{identification, disconnect};
+            << Requests{identification, disconnect};
         QTest::newRow("claim refused") << "claim" << "Cannot Claim Interface" << QStringList()
-                                       << QVector<QPair<int, int>>();
+                                       << Requests();
     }
     void failedConnectionReleasesTheInstrument()
     {
         QFETCH(QString, fault);
         QFETCH(QString, reason);
         QFETCH(QStringList, boxes);
-        QFETCH(QVector<QPair<int, int>>, wire);
+        QFETCH(Requests, wire);
         if (fault == "short")
             instrument->setIdentificationLength(40);
         else if (fault == "claim")
@@ -427,7 +430,7 @@ private slots:
         // Also what the timers would send while the boxes wait stays away.
         QTest::qWait(300);
         const std::vector<WireRecord> sent = instrument->wireLog();
-        QVector<QPair<int, int>> requests;
+        Requests requests;
         for (const WireRecord &record : sent)
             requests.append({record.kind == WireRecord::Control ? record.request : -1, record.index});
         QCOMPARE(requests, wire);

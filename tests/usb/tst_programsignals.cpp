@@ -43,7 +43,7 @@ private slots:
         environment.insert("QT_QPA_PLATFORM", "offscreen");
         program.setProcessEnvironment(environment);
         program.setWorkingDirectory(QDir::currentPath());
-        program.start(qEnvironmentVariable("VESK_BINARY"), {});
+        program.start(qEnvironmentVariable("VESK_BINARY"), QStringList());
         QVERIFY2(program.waitForStarted(), qPrintable(program.errorString()));
         // Connected: the settings went out and the instrument answered the last confirmed write.
         QVERIFY(instrument.waitForRequest(REQ_SET_CONFIG_CONFIRM, CFG_DAC_CONTROL, 30000) >= 0);
