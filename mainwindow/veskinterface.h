@@ -845,8 +845,9 @@ private:
     void deviceSettingsExec();
     void deviceSettingsSendInteractive();
     void disconnectDevice(bool closing);
-    // The toggle's disconnect, with the reason on the info line.
-    void deviceLinkLost(const QString &reason);
+    // Ends a connection that failed or was refused as the toggle's
+    // disconnect does, with the reason on the info line.
+    void dropDevice(const QString &reason);
     // Starts the oscilloscope two seconds after the settings went out,
     // unless that connection ended first.
     QTimer scopeStartTimer;
