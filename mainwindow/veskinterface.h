@@ -637,6 +637,8 @@ public:
     PythonConsole *pythonConsole = nullptr;
     bool pythonConsoleAlive = false;
     bool startingUp = false;
+    // Set while the Settings dialog's Apply or OK applies the options.
+    bool userApplyingOptions = false;
     bool replotRequest = false;
     int mainMode = 0;
 
