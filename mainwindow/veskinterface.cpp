@@ -2,6 +2,7 @@
 #include "ui_veskinterface.h"
 
 #include "about.h"
+#include "bundledfonts.h"
 #include "numberformat.h"
 #include "optionsmetatypes.h"
 #include "pythonconsole.h"
@@ -10,7 +11,6 @@
 #include <QCloseEvent>
 #include <QDebug>
 #include <QFile>
-#include <QFontDatabase>
 #include <QTextStream>
 
 #include <cstdio>
@@ -34,9 +34,7 @@ VeskInterface::VeskInterface(QWidget *parent)
       ui(new Ui_VeskInterface),
       recordFile(new QFile(this))
 {
-    QFontDatabase::addApplicationFont(QStringLiteral(":/fonts/cour.ttf"));
-    QFontDatabase::addApplicationFont(QStringLiteral(":/fonts/SourceCodeVariable-Italic.ttf"));
-    QFontDatabase::addApplicationFont(QStringLiteral(":/fonts/SourceCodeVariable-Roman.ttf"));
+    BundledFonts::install();
 
     // The options live for the whole run; the Settings dialog reaches them
     // through the map by class name.

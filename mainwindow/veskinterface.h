@@ -643,6 +643,8 @@ public:
     bool pythonConsoleAlive = false;
     bool closeAfterScript = false;
     bool startingUp = false;
+    // Set while the Settings dialog's Apply or OK applies the options.
+    bool userApplyingOptions = false;
     bool replotRequest = false;
     int mainMode = 0;
 
