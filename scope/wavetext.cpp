@@ -1,5 +1,7 @@
 #include "wavetext.h"
 
+#include <algorithm>
+#include <charconv>
 #include <cmath>
 
 namespace
@@ -42,6 +44,41 @@ QVector<Span> parts(const QString &text, Span within)
     return result;
 }
 
+// A number field: blanks around it and a leading plus allowed, anything
+// else unreadable (0). Read without allocating, as a file holds millions.
+double fieldValue(const QChar *field, int length)
+{
+    int begin = 0;
+    while (begin < length && field[begin].isSpace())
+        ++begin;
+    while (length > begin && field[length - 1].isSpace())
+        --length;
+    char digits[64];
+    int used = 0;
+    for (int i = begin; i < length; ++i) {
+        const ushort c = field[i].unicode();
+        if (c > 0x7F || used == int(sizeof digits))
+            return 0.0;
+        digits[used++] = char(c);
+    }
+    const char *first = digits;
+    if (used > 1 && digits[0] == '+' && digits[1] != '-')
+        ++first;
+    double value = 0.0;
+    const std::from_chars_result read = std::from_chars(first, digits + used, value);
+    if (read.ec == std::errc::result_out_of_range) {
+        // Beyond the double range: infinite; below it: 0.
+        const bool negative = *first == '-';
+        const char *last = digits + used;
+        const char *exponent = std::find_if(first, last, [](char d) { return d == 'e' || d == 'E'; });
+        const bool tiny = exponent != last && exponent + 1 != last && exponent[1] == '-';
+        return tiny ? 0.0 : negative ? -HUGE_VAL : HUGE_VAL;
+    }
+    if (read.ec != std::errc() || read.ptr != digits + used)
+        return 0.0;
+    return value;
+}
+
 // Fields between the label and the empty field after the last comma. An
 // unreadable number is 0; one that is not finite refuses the trace.
 bool traceValues(const QString &text, Span part, QVector<double> *values)
@@ -55,12 +92,10 @@ bool traceValues(const QString &text, Span part, QVector<double> *values)
         const int comma = text.indexOf(QLatin1Char(','), start);
         if (comma < 0 || comma >= part.end)
             return true;
-        bool ok = false;
-        const double value = text.midRef(start, comma - start).toDouble(&ok);
-        // A number beyond the double range reads as not ok but infinite.
+        const double value = fieldValue(text.constData() + start, comma - start);
         if (!std::isfinite(value))
             return false;
-        values->append(ok ? value : 0.0);
+        values->append(value);
         start = comma + 1;
     }
 }
