@@ -172,7 +172,13 @@ void VeskInterface::on_loadWave_clicked()
         waveSetData(frames.first().frame);
     } else {
         int missing = 0;
-        const WaveText::Frame frame = WaveText::parseWaveFile(text, &missing);
+        QString error;
+        const WaveText::Frame frame = WaveText::parseWaveFile(text, &missing, &error);
+        if (!error.isEmpty()) {
+            logToFile(QStringLiteral("Wave file ") + name + QStringLiteral(" not loaded: ") + error, 2);
+            ui->notifLabel->setText(tr("File ") + QFileInfo(name).fileName() + tr(" not loaded: ") + error);
+            return;
+        }
         if (missing > 0)
             logToFile(QStringLiteral("Wave file ") + name + QStringLiteral(": %1 of %2 traces missing, left empty")
                                                                 .arg(missing)
