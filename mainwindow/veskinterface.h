@@ -44,6 +44,7 @@ class QCPItemTracer;
 class QCPRange;
 class QComboBox;
 class QCustomPlot;
+class QDoubleSpinBox;
 class QFile;
 class QGroupBox;
 class QLabel;
@@ -428,6 +429,7 @@ public:
     void awgAmplitudeSliderChanged(int value);
     void awgDutyCycleSliderChanged(int value);
     void awgOffsetSliderChanged(int value);
+    void levelBoxEdited(QDoubleSpinBox *box, QSlider *slider, double value, double perUnit);
     void frequencyDigitsValueChanged();
     void updateFrequency(double value);
     float frequencyRealValueCheck();
