@@ -108,10 +108,11 @@ void VeskInterface::levelBoxEdited(QDoubleSpinBox *box, QSlider *slider, double 
 void VeskInterface::awgEnableChanged()
 {
     const bool enabling = ui->checkBoxAWBEnable->isChecked();
-    if (!sendDACControlsConfirmed()) {
+    const auto result = sendDACControlsConfirmed();
+    if (result != InstrumentCommands::ConfirmResult::Accepted) {
         // The instrument turned the generator down even after the smaller
         // oscilloscope buffer: the box must not claim a running generator.
-        if (enabling && libUsbDevice.connected && !libUsbDevice.transferFailed) {
+        if (enabling && result == InstrumentCommands::ConfirmResult::Refused) {
             const QSignalBlocker blocker(ui->checkBoxAWBEnable);
             ui->checkBoxAWBEnable->setChecked(false);
             logToFile(QStringLiteral("Generator enable refused by the instrument"), 2);

@@ -133,27 +133,42 @@ private slots:
     }
 
     // After the one retry with a smaller oscilloscope buffer, a generator the
-    // instrument still turns down is shown as off.
+    // instrument still turns down is shown as off and the oscilloscope gets
+    // its buffer back; an odd reply is no refusal and is logged as what it is.
     void outputEnable_data()
     {
         QTest::addColumn<bool>("refused");
+        QTest::addColumn<int>("replyLength");
         QTest::addColumn<QString>("wire");
         QTest::addColumn<bool>("checked");
-        QTest::newRow("accepted") << false << "B2 G3 G4" << true;
-        QTest::newRow("refused twice") << true << "B2 A25 G3 G4 A3 A4 B2" << false;
+        QTest::addColumn<QString>("logged");
+        QTest::newRow("accepted") << false << 2 << "B2 G3 G4" << true << "";
+        QTest::newRow("refused twice") << true << 2 << "B2 A25 G3 G4 A3 A4 B2 A25 G3 G4 A3 A4" << false
+                                       << "Generator enable refused by the instrument";
+        QTest::newRow("one-byte reply") << false << 1 << "B2" << true
+                                        << "Confirmed write of index 2: reply of 1 bytes, 2 expected";
     }
     void outputEnable()
     {
         QFETCH(bool, refused);
+        QFETCH(int, replyLength);
+        QFETCH(QString, logged);
         window->ui->checkBoxAWBEnable->setChecked(false);
+        window->ui->comboBoxADCBuffer->setCurrentIndex(9);
+        const int channelBlocks = instrument->configurationValue(CFG_CH_BUFFER_BLOCKS);
         instrument->setConfirmRefused(refused);
+        instrument->setConfirmReplyLength(replyLength);
+        instrument->clearWireLog();
         LogCapture log;
 
         window->ui->checkBoxAWBEnable->click();
 
         QTEST(traffic(), "wire");
         QTEST(window->ui->checkBoxAWBEnable->isChecked(), "checked");
-        QCOMPARE(log.count(QStringLiteral("Generator enable refused by the instrument")), refused ? 1 : 0);
+        QCOMPARE(instrument->configurationValue(CFG_CH_BUFFER_BLOCKS), channelBlocks);
+        QCOMPARE(window->ui->comboBoxADCBuffer->currentIndex(), 9);
+        const QStringList oddLines = log.messages().filter(QStringLiteral("refused")) + log.messages().filter(QStringLiteral("expected"));
+        QCOMPARE(oddLines, logged.isEmpty() ? QStringList() : QStringList{logged});
     }
 
     void sweepFromAScript()
