@@ -183,13 +183,7 @@ void VeskInterface::sendWaveType()
 
 InstrumentCommands::ConfirmResult VeskInterface::sendConfirmedControl(unsigned char index, int value)
 {
-    const int blocksBefore = ui->comboBoxADCBuffer->currentIndex() + 1;
-    const auto result = instrumentCommands.sendConfirmed(index, value, [this](int blocks) { showScopeBuffer(blocks); });
-    // The switch did not happen, so neither does the smaller buffer made
-    // room for it.
-    if (result == InstrumentCommands::ConfirmResult::Refused)
-        showScopeBuffer(blocksBefore);
-    return result;
+    return instrumentCommands.sendConfirmed(index, value, [this](int blocks) { showScopeBuffer(blocks); });
 }
 
 void VeskInterface::showScopeBuffer(int blocks)

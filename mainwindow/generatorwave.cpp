@@ -108,7 +108,12 @@ void VeskInterface::levelBoxEdited(QDoubleSpinBox *box, QSlider *slider, double 
 void VeskInterface::awgEnableChanged()
 {
     const bool enabling = ui->checkBoxAWBEnable->isChecked();
+    const int scopeBlocksBefore = ui->comboBoxADCBuffer->currentIndex() + 1;
     const auto result = sendDACControlsConfirmed();
+    // The generator did not start, so neither does the smaller buffer made
+    // room for it.
+    if (result == InstrumentCommands::ConfirmResult::Refused)
+        showScopeBuffer(scopeBlocksBefore);
     if (result != InstrumentCommands::ConfirmResult::Accepted) {
         // The instrument turned the generator down even after the smaller
         // oscilloscope buffer: the box must not claim a running generator.
