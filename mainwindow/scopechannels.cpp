@@ -267,26 +267,29 @@ void VeskInterface::channelSetBoxTitle(QGroupBox *acBox, QGroupBox *dcBox, int c
 
 void VeskInterface::channel1TraceChanged(bool on)
 {
-    if (sendCH1ControlsConfirmed())
+    const auto result = sendCH1ControlsConfirmed();
+    if (result == InstrumentCommands::ConfirmResult::Accepted)
         traceSwitchAccepted({ui->groupBoxCH1AC, ui->groupBoxCH1DC}, on);
     else
-        traceSwitchRefused(QStringLiteral("CH1"));
+        traceSwitchRefused(QStringLiteral("CH1"), result);
 }
 
 void VeskInterface::channel2TraceChanged(bool on)
 {
-    if (sendCH2ControlsConfirmed())
+    const auto result = sendCH2ControlsConfirmed();
+    if (result == InstrumentCommands::ConfirmResult::Accepted)
         traceSwitchAccepted({ui->groupBoxCH2AC, ui->groupBoxCH2DC}, on);
     else
-        traceSwitchRefused(QStringLiteral("CH2"));
+        traceSwitchRefused(QStringLiteral("CH2"), result);
 }
 
 void VeskInterface::channelLogicTraceChanged()
 {
-    if (sendCHDControlsConfirmed())
+    const auto result = sendCHDControlsConfirmed();
+    if (result == InstrumentCommands::ConfirmResult::Accepted)
         traceSwitchAccepted({}, ui->checkBoxCHDTrace->isChecked());
     else
-        traceSwitchRefused(QStringLiteral("Logic"));
+        traceSwitchRefused(QStringLiteral("Logic"), result);
 }
 
 void VeskInterface::traceSwitchAccepted(const QList<QGroupBox *> &meterBoxes, bool on)
@@ -298,10 +301,11 @@ void VeskInterface::traceSwitchAccepted(const QList<QGroupBox *> &meterBoxes, bo
     replotRequest = true;
 }
 
-void VeskInterface::traceSwitchRefused(const QString &channel)
+void VeskInterface::traceSwitchRefused(const QString &channel, InstrumentCommands::ConfirmResult result)
 {
-    // Without an instrument the switch only changes what the window shows.
-    if (libUsbDevice.connected)
+    // Without an instrument the switch only changes what the window shows;
+    // a failed transfer or an odd reply was logged as what it was.
+    if (result == InstrumentCommands::ConfirmResult::Refused)
         logToFile(channel + QStringLiteral(" trace switch not taken by the instrument"), 2);
 }
 

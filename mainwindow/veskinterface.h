@@ -44,6 +44,7 @@ class QCPItemTracer;
 class QCPRange;
 class QComboBox;
 class QCustomPlot;
+class QDoubleSpinBox;
 class QFile;
 class QGroupBox;
 class QLabel;
@@ -364,10 +365,10 @@ public:
     void sendWaveType();
     // Confirmed encoders: true when the instrument took the item, after at
     // most one shrink of the oscilloscope buffer to what it offered.
-    bool sendDACControlsConfirmed();
-    bool sendCH1ControlsConfirmed();
-    bool sendCH2ControlsConfirmed();
-    bool sendCHDControlsConfirmed();
+    InstrumentCommands::ConfirmResult sendDACControlsConfirmed();
+    InstrumentCommands::ConfirmResult sendCH1ControlsConfirmed();
+    InstrumentCommands::ConfirmResult sendCH2ControlsConfirmed();
+    InstrumentCommands::ConfirmResult sendCHDControlsConfirmed();
     // Per-item setters with their limits.
     void sendMainModeControls(int value);
     void sendSamplingRate(int value);
@@ -431,6 +432,10 @@ public:
     void awgAmplitudeSliderChanged(int value);
     void awgDutyCycleSliderChanged(int value);
     void awgOffsetSliderChanged(int value);
+    // Last instrument setup.
+    void deviceSettingsLoad();
+    void deviceSettingsSave();
+    void levelBoxEdited(QDoubleSpinBox *box, QSlider *slider, double value, double perUnit);
     void frequencyDigitsValueChanged();
     void updateFrequency(double value);
     float frequencyRealValueCheck();
@@ -500,7 +505,8 @@ public:
     void sniffPauseButtonChanged();
 
 private:
-    bool sendConfirmedControl(unsigned char index, int value);
+    InstrumentCommands::ConfirmResult sendConfirmedControl(unsigned char index, int value);
+    void showScopeBuffer(int blocks);
     void traceSwitchAccepted(const QList<QGroupBox *> &meterBoxes, bool on);
     void meterRangeSelected(int channel, QToolButton *otherRange, int gain);
     double frequencyDigitsToFrequency() const;
@@ -547,7 +553,7 @@ private:
     void channelGainChanged(int channel, int gain, bool remark);
     void channelCouplingChanged(int channel, bool remark);
     void channelRangeButtonCheck(int channel, int gain, bool acdc);
-    void traceSwitchRefused(const QString &channel);
+    void traceSwitchRefused(const QString &channel, InstrumentCommands::ConfirmResult result);
     void vCursorPlaceHandle(QCPItemPixmap *handle, int &position);
     int hCursorZeroLine(int channel) const;
     int &hCursorLevel(int channel, bool cursorA);
@@ -790,8 +796,13 @@ public:
     SnifferRingTracker sniffRings;
     // Number of the last frame taken; it survives stops and starts.
     int sniffLastSequence = -1;
+    // The last frame printed, kept so a format switch can print it again.
+    QByteArray sniffShownFrame;
     // Shows the newest read while the device mode is MODE_SNIFFER.
     void sniffDataShow();
+    // Prints sniffShownFrame into its protocol's panes with the current
+    // switches and ring state.
+    void sniffFramePrint();
     void sniffProtocolWidgetClear();
     // Locks (false) or frees the line options while a run goes on.
     void sniffControlsEnable(bool enabled);
@@ -835,10 +846,6 @@ private:
 
     // Application settings.
     void setupAppSetting();
-
-    // Last instrument setup.
-    void deviceSettingsLoad();
-    void deviceSettingsSave();
 
     // Device connection.
     int deviceInitialize();

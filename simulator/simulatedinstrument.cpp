@@ -1175,6 +1175,12 @@ void SimulatedInstrument::setConfirmRefused(bool refused)
     d->model.setConfirmRefused(refused);
 }
 
+void SimulatedInstrument::setConfirmReplyLength(int bytes)
+{
+    std::lock_guard<std::mutex> lock(d->mutex);
+    d->model.setConfirmReplyLength(bytes);
+}
+
 void SimulatedInstrument::holdNextRequest(uint8_t request, int index)
 {
     std::lock_guard<std::mutex> lock(d->mutex);

@@ -98,6 +98,8 @@ public:
     // Faults on demand.
     // Every 'B' request is answered [1, n] (not enough memory) while set.
     void setConfirmRefused(bool refused);
+    // Bytes returned for 'B'; 2 is correct.
+    void setConfirmReplyLength(int bytes);
     // The next vendor request with this bRequest (and wIndex, unless -1) is
     // never answered: its transfer stays pending until the host cancels it.
     void holdNextRequest(uint8_t request, int index = -1);
