@@ -295,7 +295,7 @@ void VeskInterface::traceSwitchAccepted(const QList<QGroupBox *> &meterBoxes, bo
     for (QGroupBox *box : meterBoxes)
         box->setChecked(on);
     bufferCheckMaxSize();
-    replotRequest = true;
+    requestReplot();
 }
 
 void VeskInterface::traceSwitchRefused(const QString &channel)
@@ -317,7 +317,7 @@ void VeskInterface::channelPositionSliderChanged(int channel, int value, int &po
     // The trigger level is measured on the trace: its markers move with it.
     triggerCoords[channel].channelOffset = value;
     triggerRefreshPos();
-    replotRequest = true;
+    requestReplot();
 }
 
 void VeskInterface::channelLogicPositionSliderChanged(int value)
@@ -326,14 +326,14 @@ void VeskInterface::channelLogicPositionSliderChanged(int value)
     triggerRefreshPos();
     chdPosition = value + plotYRange / 2;
     zeroHeadRefresh();
-    replotRequest = true;
+    requestReplot();
 }
 
 void VeskInterface::channelLogicSizeSliderChanged()
 {
     triggerCoords[2].channelSize = ui->chdSizeSlider->value();
     triggerRefreshPos();
-    replotRequest = true;
+    requestReplot();
 }
 
 // ---- labels under the plot ----

@@ -24,6 +24,16 @@ void VeskInterface::dataShow()
     default:
         break;
     }
+    // Only the oscilloscope serves redraw requests; the next one wakes the timer.
+    if (!libUsbDevice.connected && !(replotRequest && mainMode == MODE_SCOPE))
+        dataTimer.stop();
+}
+
+void VeskInterface::requestReplot()
+{
+    replotRequest = true;
+    if (!dataTimer.isActive())
+        dataTimer.start(dataTimerInterval);
 }
 
 void VeskInterface::scopeDataShow()
@@ -67,6 +77,8 @@ bool VeskInterface::scopeAcceptRead()
 
 void VeskInterface::scopeProcessFrame()
 {
+    // A redraw asked for may come from any setting, the view's included.
+    plotViewChanged = plotViewChanged || replotRequest;
     libUsbDevice.dataReady = false;
     replotRequest = false;
     warnedReadBuffer = nullptr;
@@ -190,8 +202,7 @@ void VeskInterface::scopeProcessFrame()
     waveRecordStep(traces);
 
     ui->plotterWidget->setPersistenceDrawing(persistence);
-    // Coalesced with any other replot asked for before the event loop runs.
-    ui->plotterWidget->replot(QCustomPlot::rpQueuedReplot);
+    replotPacer.request();
 }
 
 void VeskInterface::scopeShowMeasurements()
@@ -233,21 +244,23 @@ void VeskInterface::scopeDrawAnalog(QCPGraph *graph, QCPGraph *const *persistenc
 {
     const QVector<double> &keys = frameTraces.keys;
     if (!persistence) {
-        clearTrace(graph);
-        for (int h = 0; h < FrameHistory::maxDepth; ++h)
+        // What is drawn again below is compared, not cleared.
+        if (!present)
+            clearTrace(graph);
+        for (int h = present ? history.size() : 0; h < FrameHistory::maxDepth; ++h)
             clearTrace(persistenceGraphs[h]);
     }
     if (present) {
         putTrace(graph, keys, values, persistence);
         if (!persistence) {
             for (int h = 0; h < history.size(); ++h)
-                persistenceGraphs[h]->setData(keys, history.frames().at(h), true);
+                setTraceData(persistenceGraphs[h], keys, history.frames().at(h));
         }
     }
     if (reference.isEmpty())
         clearTrace(refGraph);
     else
-        refGraph->setData(keys, reference, true);
+        setTraceData(refGraph, keys, reference);
 }
 
 void VeskInterface::scopeDrawLogic(bool persistence)
@@ -256,18 +269,19 @@ void VeskInterface::scopeDrawLogic(bool persistence)
     const bool referenceShown = ui->refLogic->isChecked();
     logicLabelsRefresh();
     for (int bit = 0; bit < TraceBuilder::logicChannels; ++bit) {
-        if (!persistence) {
+        const bool drawn = frameTraces.hasLogic && chdBitEnabled[bit];
+        if (!persistence && !drawn) {
             clearTrace(logicGraphs[bit]);
             clearTrace(logicGraphs2[bit]);
         }
         bool labelShown = false;
-        if (frameTraces.hasLogic && chdBitEnabled[bit]) {
+        if (drawn) {
             putTrace(logicGraphs[bit], keys, frameTraces.logicLevels[bit], persistence);
             putTrace(logicGraphs2[bit], keys, frameTraces.logicBaselines[bit], persistence);
             labelShown = true;
         }
         if (referenceShown && chdBitEnabled[bit]) {
-            logicRefGraphs[bit]->setData(keys, references.logic(bit, ui->chdCaptureSlider->value()), true);
+            setTraceData(logicRefGraphs[bit], keys, references.logic(bit, ui->chdCaptureSlider->value()));
             labelShown = true;
         } else {
             clearTrace(logicRefGraphs[bit]);
@@ -309,7 +323,7 @@ void VeskInterface::putTrace(QCPGraph *graph, const QVector<double> &keys,
                              const QVector<double> &values, bool persistence)
 {
     if (!persistence) {
-        graph->setData(keys, values, true);
+        setTraceData(graph, keys, values);
         return;
     }
     // Gathered points are capped, so a long persistence run costs what a
@@ -337,6 +351,20 @@ void VeskInterface::putTrace(QCPGraph *graph, const QVector<double> &keys,
         }
     }
     graph->data()->set(sorted, true);
+}
+
+void VeskInterface::setTraceData(QCPGraph *graph, const QVector<double> &keys, const QVector<double> &values)
+{
+    // A trace that did not change (a reference, a loaded wave, a redrawn
+    // frame) keeps its data: comparing costs less than rebuilding it.
+    const QCPGraphDataContainer &data = *graph->data();
+    const int n = qMin(keys.size(), values.size());
+    bool same = data.size() == n;
+    auto point = data.constBegin();
+    for (int i = 0; same && i < n; ++i, ++point)
+        same = point->key == keys.at(i) && point->value == values.at(i);
+    if (!same)
+        graph->setData(keys, values, true);
 }
 
 void VeskInterface::clearTrace(QCPGraph *graph)

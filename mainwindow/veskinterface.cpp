@@ -11,6 +11,7 @@
 #include <QDebug>
 #include <QFile>
 #include <QFontDatabase>
+#include <QScreen>
 #include <QTextStream>
 
 #include <cstdio>
@@ -126,6 +127,8 @@ VeskInterface::VeskInterface(QWidget *parent)
     startingUp = false;
 
     connect(&dataTimer, &QTimer::timeout, this, &VeskInterface::dataShow);
+    replotPacer.setRefreshRate(screen()->refreshRate());
+    connect(&replotPacer, &ReplotPacer::replotDue, this, &VeskInterface::scopeReplot);
     connect(&meterTimer, &QTimer::timeout, this, &VeskInterface::meterRequestData);
     dataTimerInterval = 4;
     dataTimer.start(dataTimerInterval);

@@ -35,14 +35,14 @@ WaveText::Frame frameOf(const TraceBuilder::Traces &traces)
 void VeskInterface::on_saveWave_clicked()
 {
     saveWaveRequest = true;
-    replotRequest = true;
+    requestReplot();
 }
 
 void VeskInterface::on_clearWaveButton_clicked()
 {
     waveLoaded = false;
     waveSetData(WaveText::Frame());
-    replotRequest = true;
+    requestReplot();
 }
 
 bool VeskInterface::waveChooseDirectory()
@@ -163,7 +163,7 @@ void VeskInterface::on_loadWave_clicked()
                   2);
     waveSetData(frame);
     waveLoaded = true;
-    replotRequest = true;
+    requestReplot();
 }
 
 bool VeskInterface::waveReadText(const QString &fileName, QString *text)
