@@ -25,15 +25,21 @@ void VeskInterface::dataShow()
         break;
     }
     // Only the oscilloscope serves redraw requests; the next one wakes the timer.
-    if (!libUsbDevice.connected && !(replotRequest && mainMode == MODE_SCOPE))
+    if (!libUsbDevice.connected && !(replotRequest && mainMode == MODE_SCOPE)) {
         dataTimer.stop();
+        dataTickIdle = true;
+    }
 }
 
 void VeskInterface::requestReplot()
 {
     replotRequest = true;
-    if (!dataTimer.isActive())
+    // Only a tick that stopped itself is woken: one stopped on purpose
+    // (closing, a test holding the frames) stays stopped.
+    if (dataTickIdle) {
+        dataTickIdle = false;
         dataTimer.start(dataTimerInterval);
+    }
 }
 
 void VeskInterface::scopeDataShow()

@@ -826,6 +826,8 @@ public:
     // Set by redraw requests and range changes: the next redraw redraws
     // the background, grid and axes too.
     bool plotViewChanged = true;
+    // Set when the data timer stopped itself for want of work.
+    bool dataTickIdle = false;
     // Receive buffer of the refused read already warned about: a new read
     // always arrives in another buffer.
     const unsigned char *warnedReadBuffer = nullptr;

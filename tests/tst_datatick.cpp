@@ -47,12 +47,12 @@ private slots:
             QCOMPARE(w.dataTimer.interval(), 4);
             QTRY_VERIFY2(!w.dataTimer.isActive(), request.what);
             QVERIFY2(!w.replotRequest, request.what);
-            QTRY_COMPARE(redraws.count(), 1);
+            QTRY_VERIFY2(redraws.count() >= 1, request.what);
         }
 
         // Outside the oscilloscope a request waits for it without a running tick.
         w.mainMode = MODE_METER_DC;
-        w.requestReplot();
+        requests[0].act();
         QTRY_VERIFY(!w.dataTimer.isActive());
         QVERIFY(w.replotRequest);
         w.mainTabChanged(0);
