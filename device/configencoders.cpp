@@ -395,7 +395,7 @@ void VeskInterface::mainTabChanged(int index)
     sendCH2Controls();
     mainMode = MODE_SCOPE;
     sendMainModeControls(mainMode);
-    replotRequest = true;
+    requestReplot();
 }
 
 int VeskInterface::bufferCheckMaxSize()

@@ -160,7 +160,7 @@ void VeskInterface::deviceSettingsExec()
     scopeSetTriggerMode();
     scopeRollModeChanged();
     sendMixedControls();
-    replotRequest = true;
+    requestReplot();
     scopeSamplingSliderChanged(ui->samplingSlider->value());
 
     sendTriggerSource();

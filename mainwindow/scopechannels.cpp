@@ -298,7 +298,7 @@ void VeskInterface::traceSwitchAccepted(const QList<QGroupBox *> &meterBoxes, bo
     for (QGroupBox *box : meterBoxes)
         box->setChecked(on);
     bufferCheckMaxSize();
-    replotRequest = true;
+    requestReplot();
 }
 
 void VeskInterface::traceSwitchRefused(const QString &channel, InstrumentCommands::ConfirmResult result)
@@ -321,7 +321,7 @@ void VeskInterface::channelPositionSliderChanged(int channel, int value, int &po
     // The trigger level is measured on the trace: its markers move with it.
     triggerCoords[channel].channelOffset = value;
     triggerRefreshPos();
-    replotRequest = true;
+    requestReplot();
 }
 
 void VeskInterface::channelLogicPositionSliderChanged(int value)
@@ -330,14 +330,14 @@ void VeskInterface::channelLogicPositionSliderChanged(int value)
     triggerRefreshPos();
     chdPosition = value + plotYRange / 2;
     zeroHeadRefresh();
-    replotRequest = true;
+    requestReplot();
 }
 
 void VeskInterface::channelLogicSizeSliderChanged()
 {
     triggerCoords[2].channelSize = ui->chdSizeSlider->value();
     triggerRefreshPos();
-    replotRequest = true;
+    requestReplot();
 }
 
 // ---- labels under the plot ----

@@ -104,7 +104,7 @@ void VeskInterface::cursorsVerticalChanged(bool on)
     // XY mode has no time axis to measure on.
     vCursorSetVisible(on && !ui->xyMode->isChecked());
     vCursorRefresh();
-    replotRequest = true;
+    requestReplot();
 }
 
 void VeskInterface::vCursorSetLabelColor(const QColor &color)
@@ -239,7 +239,7 @@ void VeskInterface::cursorsHorizontalChanged(bool on)
     const bool xyOnCh1 = ui->xyMode->isChecked() && ui->comboBoxScopeCursorsChannel->currentIndex() == 0;
     hCursorVisible = on && !xyOnCh1;
     hCursorRefreshVisible();
-    replotRequest = true;
+    requestReplot();
 }
 
 void VeskInterface::cursorsHorizontalTypeSet(int type)
@@ -254,7 +254,7 @@ void VeskInterface::cursorsHorizontalTypeSet(int type)
     } else {
         hCursorSetTracerVisible(false);
     }
-    replotRequest = true;
+    requestReplot();
 }
 
 void VeskInterface::cursorsSetChannelActive(int channel)
@@ -270,7 +270,7 @@ void VeskInterface::cursorsSetChannelActive(int channel)
     vCursorSetLabelColor(color);
     hCursorSetLabelColor(color);
     hCursorSetTracerVisible(ui->comboBoxScopeCursorsHorizontalType->currentIndex() == Track);
-    replotRequest = true;
+    requestReplot();
 }
 
 // ---- zero markers ----

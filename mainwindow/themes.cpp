@@ -107,7 +107,7 @@ void VeskInterface::applyScopeConfiguration()
     displayThemeChanged(scopeOptions->theme);
     logicLabelPositionSet(scopeOptions->logicLabelPosition);
     displayGridStyleChanged(scopeOptions->gridStyle);
-    replotRequest = true;
+    requestReplot();
 }
 
 void VeskInterface::displayThemeChanged(int theme)

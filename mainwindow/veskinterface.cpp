@@ -11,6 +11,7 @@
 #include <QCloseEvent>
 #include <QDebug>
 #include <QFile>
+#include <QScreen>
 #include <QTextStream>
 
 #include <cstdio>
@@ -124,6 +125,8 @@ VeskInterface::VeskInterface(QWidget *parent)
     startingUp = false;
 
     connect(&dataTimer, &QTimer::timeout, this, &VeskInterface::dataShow);
+    replotPacer.setRefreshRate(screen()->refreshRate());
+    connect(&replotPacer, &ReplotPacer::replotDue, this, &VeskInterface::scopeReplot);
     connect(&meterTimer, &QTimer::timeout, this, &VeskInterface::meterRequestData);
     playTimer.setSingleShot(true);
     connect(&playTimer, &QTimer::timeout, this, &VeskInterface::wavePlayAdvance);

@@ -8,6 +8,7 @@
 #include "libusbdevice.h"
 #include "hcursorchannelstate.h"
 #include "pointaccumulator.h"
+#include "replotpacer.h"
 #include "scopeframe.h"
 #include "snifferringtracker.h"
 #include "tracebuilder.h"
@@ -122,7 +123,11 @@ private slots:
     void saveAppSettings();
 
     // Acquisition display and meter polling, driven by the two timers.
+    // The data timer runs while an instrument is connected or a redraw waits
+    // for the oscilloscope, and stops itself otherwise.
     void dataShow();
+    // Sets replotRequest and wakes the data timer to serve it.
+    void requestReplot();
     void meterRequestData();
 
     // Plot view.
@@ -811,6 +816,9 @@ public:
     // Draws the frame in frameCache: traces, persistence, references, XY and
     // roll, spectra and the channel measurement displays; then replots.
     void scopeProcessFrame();
+    // Redraws the plot when the pacer says so: the traces' and markers'
+    // layers only, unless the view itself changed since the last redraw.
+    void scopeReplot();
     int logicBitPos0(int bit) const;
     void logicLabelsRefresh();
     void gridBoxSet(const QColor &color, Qt::PenStyle style);
@@ -834,6 +842,13 @@ public:
     // Points gathered per graph while persistence is on, oldest dropped.
     QHash<QCPGraph *, PointAccumulator> persistencePoints;
     bool persistenceWasOn = false;
+    // Processed frames are drawn at most once per screen refresh.
+    ReplotPacer replotPacer;
+    // Set by redraw requests and range changes: the next redraw redraws
+    // the background, grid and axes too.
+    bool plotViewChanged = true;
+    // Set when the data timer stopped itself for want of work.
+    bool dataTickIdle = false;
     // Receive buffer of the refused read already warned about: a new read
     // always arrives in another buffer.
     const unsigned char *warnedReadBuffer = nullptr;

@@ -39,14 +39,14 @@ WaveText::Frame frameOf(const TraceBuilder::Traces &traces)
 void VeskInterface::on_saveWave_clicked()
 {
     saveWaveRequest = true;
-    replotRequest = true;
+    requestReplot();
 }
 
 void VeskInterface::on_clearWaveButton_clicked()
 {
     waveLoaded = false;
     waveSetData(WaveText::Frame());
-    replotRequest = true;
+    requestReplot();
 }
 
 bool VeskInterface::waveChooseDirectory()
@@ -187,7 +187,7 @@ void VeskInterface::on_loadWave_clicked()
         waveSetData(frame);
     }
     waveLoaded = true;
-    replotRequest = true;
+    requestReplot();
 }
 
 bool VeskInterface::waveReadText(const QString &fileName, QString *text)
@@ -299,7 +299,7 @@ void VeskInterface::wavePlayAdvance()
         playTimer.start();   // on hold while another page takes the frames
         return;
     }
-    replotRequest = true;
+    requestReplot();
     scopeDataShow();
 }
 
