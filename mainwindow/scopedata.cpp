@@ -5,6 +5,7 @@
 
 #include "fftspectrum.h"
 #include "framemeasurement.h"
+#include "persistenceimage.h"
 #include "protocol.h"
 #include "scopeframecheck.h"
 #include "scopevalues.h"
@@ -79,6 +80,8 @@ void VeskInterface::scopeProcessFrame()
     settings.logicSize = ui->chdSizeSlider->value();
     settings.rollMode = ui->rollMode->isChecked() && ui->rollMode->isEnabled();
     settings.xyMode = ui->xyMode->isChecked();
+    settings.xyZeroKey = xyZeroKey();
+    settings.xyKeysPerRaw = TraceBuilder::plotUnitsPerRaw * xyKeysPerPlotY();
     TraceBuilder::Traces &traces = frameTraces;
     if (!TraceBuilder::build(frameCache, int(sizeof frameCache), settings, &traces)) {
         // Only checked frames reach the cache; this is a safeguard.
@@ -154,11 +157,11 @@ void VeskInterface::scopeProcessFrame()
 
     const bool persistence = ui->checkBoxPersistence->isChecked();
     if (persistence != persistenceWasOn) {
-        // Points gathered in an earlier persistence run are never shown again.
-        for (PointAccumulator &points : persistencePoints)
-            points.clear();
+        // What an earlier persistence run painted is never shown again.
+        persistenceImage->clear();
         persistenceWasOn = persistence;
     }
+    ui->plotterWidget->setPersistenceDrawing(persistence);
     if (settings.xyMode) {
         clearTrace(ch1Graph);
         clearTrace(ch2Graph);
@@ -169,6 +172,8 @@ void VeskInterface::scopeProcessFrame()
         // CH1 is the key, so the points are not in key order.
         ch1Graph->setData(traces.keys, traces.ch2, false);
         ch1Graph->rescaleValueAxis(true);
+        // The XY figure shows its own frame only.
+        persistenceImage->clear();
     } else {
         scopeDrawAnalog(ch1Graph, ch1PersistenceGraphs, ch1RefGraph, traces.ch1, ch1History,
                         ui->refCH1->isChecked() ? references.ch1(ui->ch1CaptureSlider->value())
@@ -178,8 +183,11 @@ void VeskInterface::scopeProcessFrame()
                         ui->refCH2->isChecked() ? references.ch2(ui->ch2CaptureSlider->value())
                                                 : QVector<double>(),
                         traces.hasCh2, persistence);
-        scopeDrawLogic(persistence);
-        scopeDrawSpectrum(persistence);
+        scopeDrawLogic();
+        scopeDrawSpectrum();
+        // Every processed frame is painted in, replotted or not.
+        if (persistence)
+            persistenceImage->addFrame();
     }
 
     // After drawing, so tracking cursors sit on this frame's traces.
@@ -189,7 +197,6 @@ void VeskInterface::scopeProcessFrame()
 
     waveRecordStep(traces);
 
-    ui->plotterWidget->setPersistenceDrawing(persistence);
     // Coalesced with any other replot asked for before the event loop runs.
     ui->plotterWidget->replot(QCustomPlot::rpQueuedReplot);
 }
@@ -232,13 +239,13 @@ void VeskInterface::scopeDrawAnalog(QCPGraph *graph, QCPGraph *const *persistenc
                                     bool present, bool persistence)
 {
     const QVector<double> &keys = frameTraces.keys;
+    clearTrace(graph);
     if (!persistence) {
-        clearTrace(graph);
         for (int h = 0; h < FrameHistory::maxDepth; ++h)
             clearTrace(persistenceGraphs[h]);
     }
     if (present) {
-        putTrace(graph, keys, values, persistence);
+        graph->setData(keys, values, true);
         if (!persistence) {
             for (int h = 0; h < history.size(); ++h)
                 persistenceGraphs[h]->setData(keys, history.frames().at(h), true);
@@ -250,20 +257,18 @@ void VeskInterface::scopeDrawAnalog(QCPGraph *graph, QCPGraph *const *persistenc
         refGraph->setData(keys, reference, true);
 }
 
-void VeskInterface::scopeDrawLogic(bool persistence)
+void VeskInterface::scopeDrawLogic()
 {
     const QVector<double> &keys = frameTraces.keys;
     const bool referenceShown = ui->refLogic->isChecked();
     logicLabelsRefresh();
     for (int bit = 0; bit < TraceBuilder::logicChannels; ++bit) {
-        if (!persistence) {
-            clearTrace(logicGraphs[bit]);
-            clearTrace(logicGraphs2[bit]);
-        }
+        clearTrace(logicGraphs[bit]);
+        clearTrace(logicGraphs2[bit]);
         bool labelShown = false;
         if (frameTraces.hasLogic && chdBitEnabled[bit]) {
-            putTrace(logicGraphs[bit], keys, frameTraces.logicLevels[bit], persistence);
-            putTrace(logicGraphs2[bit], keys, frameTraces.logicBaselines[bit], persistence);
+            logicGraphs[bit]->setData(keys, frameTraces.logicLevels[bit], true);
+            logicGraphs2[bit]->setData(keys, frameTraces.logicBaselines[bit], true);
             labelShown = true;
         }
         if (referenceShown && chdBitEnabled[bit]) {
@@ -276,12 +281,10 @@ void VeskInterface::scopeDrawLogic(bool persistence)
     }
 }
 
-void VeskInterface::scopeDrawSpectrum(bool persistence)
+void VeskInterface::scopeDrawSpectrum()
 {
-    if (!persistence) {
-        clearTrace(fftCh1Graph);
-        clearTrace(fftCh2Graph);
-    }
+    clearTrace(fftCh1Graph);
+    clearTrace(fftCh2Graph);
     if (!ui->checkBoxFFTTrace->isChecked())
         return;
     const std::size_t n = std::size_t(frameTraces.sampleCount);
@@ -298,45 +301,11 @@ void VeskInterface::scopeDrawSpectrum(bool persistence)
     const Spectrum::Traces spectrum = Spectrum::compute(
         samples(frameTraces.hasCh1, ScopeFrame::ch1BlockOffset()),
         samples(frameTraces.hasCh2, ScopeFrame::ch2BlockOffset(n, mask)), frameTraces.sampleCount,
-        fftWindow.weights(frameTraces.sampleCount), settings);
+        fftWindow.weights(qMin(frameTraces.sampleCount, Spectrum::transformSize)), settings);
     if (!spectrum.ch1.isEmpty())
-        putTrace(fftCh1Graph, spectrum.keys, spectrum.ch1, persistence);
+        fftCh1Graph->setData(spectrum.keys, spectrum.ch1, true);
     if (!spectrum.ch2.isEmpty())
-        putTrace(fftCh2Graph, spectrum.keys, spectrum.ch2, persistence);
-}
-
-void VeskInterface::putTrace(QCPGraph *graph, const QVector<double> &keys,
-                             const QVector<double> &values, bool persistence)
-{
-    if (!persistence) {
-        graph->setData(keys, values, true);
-        return;
-    }
-    // Gathered points are capped, so a long persistence run costs what a
-    // short one does.
-    auto points = persistencePoints.find(graph);
-    if (points == persistencePoints.end())
-        points = persistencePoints.insert(graph, PointAccumulator(persistencePointLimit));
-    points->add(keys, values);
-    const int frameSize = points->uniformFrameSize();
-    if (frameSize == 0) {
-        graph->setData(points->keys(), points->values(), false);
-        return;
-    }
-    // Frames of one size share their ascending keys: taking the frames'
-    // points key by key gives the order the graph keeps without sorting.
-    const int frames = points->frameCount();
-    const double *allKeys = points->keys().constData();
-    const double *allValues = points->values().constData();
-    QVector<QCPGraphData> sorted(frames * frameSize);
-    QCPGraphData *out = sorted.data();
-    for (int k = 0; k < frameSize; ++k) {
-        for (int f = 0; f < frames; ++f, ++out) {
-            out->key = allKeys[f * frameSize + k];
-            out->value = allValues[f * frameSize + k];
-        }
-    }
-    graph->data()->set(sorted, true);
+        fftCh2Graph->setData(spectrum.keys, spectrum.ch2, true);
 }
 
 void VeskInterface::clearTrace(QCPGraph *graph)

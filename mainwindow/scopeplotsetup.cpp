@@ -3,6 +3,7 @@
 #include "veskinterface.h"
 #include "ui_veskinterface.h"
 
+#include "persistenceimage.h"
 #include "protocol.h"
 #include "scopegraph.h"
 #include "scopeoptions.h"
@@ -122,21 +123,35 @@ void VeskInterface::setupGrid(QCustomPlot *plot)
 void VeskInterface::setupGraphs(QCustomPlot *plot)
 {
     plot->setNoAntialiasingOnDrag(true);
-    ch1Graph = addGraph(plot, QCPGraph::lsLine, true);
+    ScopeGraph *ch1 = addGraph(plot, QCPGraph::lsLine, true);
+    ScopeGraph *logic[TraceBuilder::logicChannels];
+    ScopeGraph *logic2[TraceBuilder::logicChannels];
+    ch1Graph = ch1;
     ch1RefGraph = addGraph(plot, QCPGraph::lsLine, true);
-    ch2Graph = addGraph(plot, QCPGraph::lsLine, true);
+    ScopeGraph *ch2 = addGraph(plot, QCPGraph::lsLine, true);
+    ch2Graph = ch2;
     ch2RefGraph = addGraph(plot, QCPGraph::lsLine, true);
     for (int i = 0; i < FrameHistory::maxDepth; ++i) {
         ch1PersistenceGraphs[i] = addGraph(plot, QCPGraph::lsLine, true);
         ch2PersistenceGraphs[i] = addGraph(plot, QCPGraph::lsLine, true);
     }
     for (int bit = 0; bit < TraceBuilder::logicChannels; ++bit) {
-        logicGraphs[bit] = addGraph(plot, QCPGraph::lsStepCenter, false);
-        logicGraphs2[bit] = addGraph(plot, QCPGraph::lsStepCenter, false);
+        logicGraphs[bit] = logic[bit] = addGraph(plot, QCPGraph::lsStepCenter, false);
+        logicGraphs2[bit] = logic2[bit] = addGraph(plot, QCPGraph::lsStepCenter, false);
         logicRefGraphs[bit] = addGraph(plot, QCPGraph::lsStepCenter, true);
     }
-    fftCh1Graph = addGraph(plot, QCPGraph::lsImpulse, true);
-    fftCh2Graph = addGraph(plot, QCPGraph::lsImpulse, true);
+    ScopeGraph *fftCh1 = addGraph(plot, QCPGraph::lsImpulse, true);
+    ScopeGraph *fftCh2 = addGraph(plot, QCPGraph::lsImpulse, true);
+    fftCh1Graph = fftCh1;
+    fftCh2Graph = fftCh2;
+
+    // The gathered traces lie beneath the live ones, references and items.
+    const QString layer = QStringLiteral("persistence");
+    plot->addLayer(layer, plot->layer(QStringLiteral("main")), QCustomPlot::limBelow);
+    QVector<ScopeGraph *> gathered = {ch1, ch2, fftCh1, fftCh2};
+    for (ScopeGraph *const *bits : {logic, logic2})
+        gathered += QVector<ScopeGraph *>(bits, bits + TraceBuilder::logicChannels);
+    persistenceImage = new PersistenceImage(plot, layer, gathered);
 }
 
 void VeskInterface::setupTracers(QCustomPlot *plot)
@@ -221,6 +236,17 @@ void VeskInterface::setupCursors(QCustomPlot *plot)
     triggerMarker = marker(QStringLiteral(":/icons/dualr.png"), QPointF(150, 220));
     triggerWin1Marker = marker(QStringLiteral(":/icons/risingg.png"), QPointF(150, 250));
     triggerWin2Marker = marker(QStringLiteral(":/icons/fallingg.png"), QPointF(150, 250));
+}
+
+double VeskInterface::xyKeysPerPlotY() const
+{
+    // One vertical grid division of CH1 spans one horizontal division.
+    return samplesPerDivision / double(xTicksPerSpan) / yTickStep;
+}
+
+double VeskInterface::xyZeroKey() const
+{
+    return ui->plotterWidget->xAxis->range().center() + ui->ch1PositionSlider->value() * xyKeysPerPlotY();
 }
 
 void VeskInterface::gridBoxSet(const QColor &color, Qt::PenStyle style)
