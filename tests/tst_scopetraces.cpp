@@ -321,8 +321,11 @@ private slots:
         QCOMPARE(w.ui->ch1GainSlider->value(), w.ui->ch2GainSlider->value());
         w.ui->xyMode->setChecked(true);
         QCustomPlot *plot = w.ui->plotterWidget;
-        plot->xAxis->setRange(left, right);
         const QByteArray bytes = makeFrame(recipe);
+        // The first frame sizes the plot and keeps the view inside it.
+        deliver(w, bytes);
+        tick(w);
+        plot->xAxis->setRange(left, right);
         deliver(w, bytes);
         tick(w);
         QCOMPARE(w.ch1Graph->dataCount(), 256);
@@ -384,6 +387,9 @@ private slots:
         configure(w, recipe);
         QCustomPlot *plot = w.ui->plotterWidget;
         QVERIFY(PlotPointer::showWholePlot(plot, 1536, w.plotYRange));
+        // Only traces on the plot: no cursor lines across the glitch.
+        w.cursorsVerticalChanged(false);
+        w.cursorsHorizontalChanged(false);
         w.ui->checkBoxPersistence->setChecked(true);
         const auto stillDrawn = [&](double x, double y) {
             const QImage shot = plot->toPixmap().toImage();
@@ -398,7 +404,7 @@ private slots:
             }
             return false;
         };
-        recipe.ch1Sample = [](int i) { return i == 300 ? 100 : 0; };
+        recipe.ch1Sample = [](int i) { return i == 600 ? 100 : 0; };
         recipe.logicByte = [](int) { return 0; };
         QList<QByteArray> frames{makeFrame(recipe)};
         deliver(w, frames.last());
@@ -413,7 +419,7 @@ private slots:
             tick(w);
             QCoreApplication::processEvents();
         }
-        QVERIFY(stillDrawn(600, plotY(100, 0)));
+        QVERIFY(stillDrawn(1200, plotY(100, 0)));
         QCOMPARE(w.ch1Graph->dataCount(), 768);
         QCOMPARE(w.logicGraphs[0]->dataCount(), 768);
         QCOMPARE(w.persistenceImage->image().size(), imageSize);
@@ -421,7 +427,7 @@ private slots:
 
         // Another view starts afresh, as its replot would.
         plot->xAxis->setRange(0, 1500);
-        QVERIFY(!stillDrawn(600, plotY(100, 0)));
+        QVERIFY(!stillDrawn(1200, plotY(100, 0)));
 
         // Off again: one frame, drawn by the graphs themselves.
         plot->xAxis->setRange(0, 1536);
@@ -431,7 +437,7 @@ private slots:
         QCOMPARE(w.ch1Graph->dataCount(), 768);
         QVERIFY(!w.ui->plotterWidget->persistenceDrawing());
         QVERIFY(w.persistenceImage->image().isNull());
-        QVERIFY(!stillDrawn(600, plotY(100, 0)));
+        QVERIFY(!stillDrawn(1200, plotY(100, 0)));
     }
 
     void captureShowsReferencesMovedBySliders()
