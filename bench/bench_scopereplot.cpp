@@ -1,8 +1,10 @@
 // Frames through the window's real processing and replot path: offscreen,
 // 1280 x 800, dark theme, a fresh settings store. Prints frames per second
 // and milliseconds per frame, split into the processing of a frame and its
-// replot, for the fresh set-up, the heaviest set-up and a long run with
-// persistence on (its cost must stay flat over time).
+// replot, for the fresh set-up and the heaviest set-up; then infinite
+// persistence on a noisy signal at the fresh set-up and at the largest
+// buffer: frames per second over the first and the last 10 s of the run and
+// resident memory at both ends (the cost must stay flat over time).
 // Run by hand: bench_scopereplot [seconds per case] [persistence seconds]
 
 #include "common.h"
@@ -14,7 +16,10 @@
 
 #include <QApplication>
 #include <QElapsedTimer>
+#include <QFile>
+#include <QRandomGenerator>
 #include <QTemporaryDir>
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
@@ -23,9 +28,12 @@ namespace {
 
 // A frame for what the window's controls expect: a noisy sine on CH1, a
 // square wave on CH2 and a counter on the logic lines, moving a little from
-// frame to frame.
-QByteArray makeFrame(const VeskInterface &w, int frameNumber)
+// frame to frame; with `noise`, random noise of that many raw units on both
+// channels as well.
+QByteArray makeFrame(const VeskInterface &w, int frameNumber, int noise = 0)
 {
+    QRandomGenerator random(quint32(frameNumber + 1));
+    const auto jitter = [&] { return noise ? random.bounded(2 * noise + 1) - noise : 0; };
     const bool ch1 = w.ui->checkBoxCH1Trace->isChecked();
     const bool ch2 = w.ui->checkBoxCH2Trace->isChecked();
     const bool logic = w.ui->checkBoxCHDTrace->isChecked();
@@ -41,10 +49,10 @@ QByteArray makeFrame(const VeskInterface &w, int frameNumber)
         const double phase = 2 * M_PI * (i + 3 * frameNumber) / 97.0;
         if (ch1)
             data[ScopeFrame::ch1BlockOffset() + i] =
-                uint8_t(std::lround(90 * std::sin(phase)) + (i * 7 + frameNumber) % 5 - 2);
+                uint8_t(std::lround(90 * std::sin(phase)) + (i * 7 + frameNumber) % 5 - 2 + jitter());
         if (ch2)
             data[ScopeFrame::ch2BlockOffset(n, header.channelMask) + i] =
-                uint8_t((i + frameNumber) % 128 < 64 ? 70 : -70);
+                uint8_t((i + frameNumber) % 128 < 64 ? 70 + jitter() : -70 + jitter());
         if (logic)
             data[ScopeFrame::logicBlockOffset(n, header.channelMask) + i] = uint8_t((i + frameNumber) / 4);
     }
@@ -61,11 +69,11 @@ struct Figures
 
 // Feeds frames for `seconds`, each one through the 4 ms tick's slot and the
 // event loop that carries out its queued replot.
-Figures run(VeskInterface &w, double seconds)
+Figures run(VeskInterface &w, double seconds, int noise = 0)
 {
     QVector<QByteArray> frames;
-    for (int f = 0; f < 16; ++f)
-        frames << makeFrame(w, f);
+    for (int f = 0; f < (noise ? 64 : 16); ++f)
+        frames << makeFrame(w, f, noise);
     Figures figures;
     QElapsedTimer clock;
     QElapsedTimer processing;
@@ -102,6 +110,18 @@ void print(const char *name, const Figures &f)
     std::fflush(stdout);
 }
 
+long residentKb()
+{
+    QFile status(QStringLiteral("/proc/self/status"));
+    if (!status.open(QIODevice::ReadOnly))
+        return -1;
+    for (const QByteArray &line : status.readAll().split('\n')) {
+        if (line.startsWith("VmRSS:"))
+            return line.mid(6).trimmed().split(' ').first().toLong();
+    }
+    return -1;
+}
+
 void useFullBuffer(VeskInterface &w)
 {
     w.ui->checkBoxCH1Trace->setChecked(true);
@@ -130,7 +150,7 @@ int main(int argc, char *argv[])
     QApplication app(argc, argv);
     applyApplicationIdentity();
     const double seconds = argc > 1 ? std::atof(argv[1]) : 5;
-    const double persistenceSeconds = argc > 2 ? std::atof(argv[2]) : 60;
+    const double persistenceSeconds = argc > 2 ? std::atof(argv[2]) : 120;
 
     VeskInterface w;
     w.resize(1280, 800);
@@ -148,18 +168,34 @@ int main(int argc, char *argv[])
     w.ui->plotterWidget->yAxis->setRange(0, 1280);
     print("heaviest: CH1+CH2+8 logic, 15 blocks, spectra, decay max", run(w, seconds));
 
-    // Persistence on the fresh layout, reported in ten slices.
-    VeskInterface p;
-    p.resize(1280, 800);
-    p.show();
-    p.dataTimer.stop();
-    p.mainMode = 0;
-    p.ui->checkBoxPersistence->setChecked(true);
-    QCoreApplication::processEvents();
-    for (int slice = 1; slice <= 10; ++slice) {
-        const QByteArray name = QByteArray("persistence on, slice ") + QByteArray::number(slice)
-                                + " of " + QByteArray::number(persistenceSeconds) + " s";
-        print(name.constData(), run(p, persistenceSeconds / 10));
+    // Infinite persistence on a noisy signal, each set-up in a window of its own.
+    for (const bool largest : {false, true}) {
+        VeskInterface p;
+        p.resize(1280, 800);
+        p.show();
+        p.dataTimer.stop();
+        p.mainMode = 0;
+        if (largest) {
+            useFullBuffer(p);
+            p.ui->plotterWidget->xAxis->setRange(0, 2 * 3840);
+            p.ui->plotterWidget->yAxis->setRange(0, 1280);
+        }
+        p.ui->checkBoxPersistence->setChecked(true);
+        QCoreApplication::processEvents();
+        const char *setUp = largest ? "largest buffer" : "fresh set-up";
+        const double edge = std::min(10.0, persistenceSeconds / 3);
+        const long startKb = residentKb();
+        std::printf("persistence %s: %.0f s, resident %ld kB at the start\n", setUp, persistenceSeconds,
+                    startKb);
+        const Figures first = run(p, edge, 8);
+        print("  first seconds", first);
+        run(p, persistenceSeconds - 2 * edge, 8);
+        const Figures last = run(p, edge, 8);
+        print("  last seconds", last);
+        std::printf("  last/first %.3f, resident %ld kB at the end (%+ld kB)\n",
+                    (last.frames / last.seconds) / (first.frames / first.seconds), residentKb(),
+                    residentKb() - startKb);
+        std::fflush(stdout);
     }
     return 0;
 }

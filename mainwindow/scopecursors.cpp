@@ -11,8 +11,6 @@ namespace {
 constexpr int hCursorHandleX = 14;
 constexpr int vCursorHandleY = 12;
 constexpr int zeroHeadX = 2;
-// XY mode puts CH1's zero on this x.
-constexpr int xyZeroKey = 256;
 
 enum HorizontalCursorType { Track = 0, Automatic = 1, Manual = 2 };
 
@@ -286,7 +284,7 @@ void VeskInterface::zeroHeadRefresh()
 void VeskInterface::ch1vZeroRefresh()
 {
     if (ui->xyMode->isChecked())
-        placeUpright(ch1ZeroVerticalHead, ui->plotterWidget->xAxis->coordToPixel(xyZeroKey), 1);
+        placeUpright(ch1ZeroVerticalHead, ui->plotterWidget->xAxis->coordToPixel(xyZeroKey()), 1);
 }
 
 void VeskInterface::showCH1ZeroVerticalIndicator(bool on)

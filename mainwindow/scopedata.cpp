@@ -5,6 +5,7 @@
 
 #include "fftspectrum.h"
 #include "framemeasurement.h"
+#include "persistenceimage.h"
 #include "protocol.h"
 #include "scopeframecheck.h"
 #include "scopevalues.h"
@@ -97,6 +98,8 @@ void VeskInterface::scopeProcessFrame()
     settings.logicSize = ui->chdSizeSlider->value();
     settings.rollMode = ui->rollMode->isChecked() && ui->rollMode->isEnabled();
     settings.xyMode = ui->xyMode->isChecked();
+    settings.xyZeroKey = xyZeroKey();
+    settings.xyKeysPerRaw = TraceBuilder::plotUnitsPerRaw * xyKeysPerPlotY();
     TraceBuilder::Traces &traces = frameTraces;
     if (!TraceBuilder::build(frameCache, int(sizeof frameCache), settings, &traces)) {
         // Only checked frames reach the cache; this is a safeguard.
@@ -172,11 +175,11 @@ void VeskInterface::scopeProcessFrame()
 
     const bool persistence = ui->checkBoxPersistence->isChecked();
     if (persistence != persistenceWasOn) {
-        // Points gathered in an earlier persistence run are never shown again.
-        for (PointAccumulator &points : persistencePoints)
-            points.clear();
+        // What an earlier persistence run painted is never shown again.
+        persistenceImage->clear();
         persistenceWasOn = persistence;
     }
+    ui->plotterWidget->setPersistenceDrawing(persistence);
     if (settings.xyMode) {
         clearTrace(ch1Graph);
         clearTrace(ch2Graph);
@@ -187,6 +190,8 @@ void VeskInterface::scopeProcessFrame()
         // CH1 is the key, so the points are not in key order.
         ch1Graph->setData(traces.keys, traces.ch2, false);
         ch1Graph->rescaleValueAxis(true);
+        // The XY figure shows its own frame only.
+        persistenceImage->clear();
     } else {
         scopeDrawAnalog(ch1Graph, ch1PersistenceGraphs, ch1RefGraph, traces.ch1, ch1History,
                         ui->refCH1->isChecked() ? references.ch1(ui->ch1CaptureSlider->value())
@@ -196,8 +201,11 @@ void VeskInterface::scopeProcessFrame()
                         ui->refCH2->isChecked() ? references.ch2(ui->ch2CaptureSlider->value())
                                                 : QVector<double>(),
                         traces.hasCh2, persistence);
-        scopeDrawLogic(persistence);
-        scopeDrawSpectrum(persistence);
+        scopeDrawLogic();
+        scopeDrawSpectrum();
+        // Every processed frame is painted in, replotted or not.
+        if (persistence)
+            persistenceImage->addFrame();
     }
 
     // After drawing, so tracking cursors sit on this frame's traces.
@@ -207,7 +215,6 @@ void VeskInterface::scopeProcessFrame()
 
     waveRecordStep(traces);
 
-    ui->plotterWidget->setPersistenceDrawing(persistence);
     replotPacer.request();
 }
 
@@ -248,20 +255,19 @@ void VeskInterface::scopeDrawAnalog(QCPGraph *graph, QCPGraph *const *persistenc
                                     const FrameHistory &history, const QVector<double> &reference,
                                     bool present, bool persistence)
 {
+    // What is drawn again is compared, not cleared first. While persistence
+    // is on the graph holds this frame only: the persistence image keeps the rest.
     const QVector<double> &keys = frameTraces.keys;
+    if (present)
+        setTrace(graph, keys, values);
+    else
+        clearTrace(graph);
     if (!persistence) {
-        // What is drawn again below is compared, not cleared.
-        if (!present)
-            clearTrace(graph);
-        for (int h = present ? history.size() : 0; h < FrameHistory::maxDepth; ++h)
+        const int shown = present ? history.size() : 0;
+        for (int h = 0; h < shown; ++h)
+            setTrace(persistenceGraphs[h], keys, history.frames().at(h));
+        for (int h = shown; h < FrameHistory::maxDepth; ++h)
             clearTrace(persistenceGraphs[h]);
-    }
-    if (present) {
-        putTrace(graph, keys, values, persistence);
-        if (!persistence) {
-            for (int h = 0; h < history.size(); ++h)
-                setTrace(persistenceGraphs[h], keys, history.frames().at(h));
-        }
     }
     if (reference.isEmpty())
         clearTrace(refGraph);
@@ -269,22 +275,20 @@ void VeskInterface::scopeDrawAnalog(QCPGraph *graph, QCPGraph *const *persistenc
         setTrace(refGraph, keys, reference);
 }
 
-void VeskInterface::scopeDrawLogic(bool persistence)
+void VeskInterface::scopeDrawLogic()
 {
     const QVector<double> &keys = frameTraces.keys;
     const bool referenceShown = ui->refLogic->isChecked();
     logicLabelsRefresh();
     for (int bit = 0; bit < TraceBuilder::logicChannels; ++bit) {
-        const bool drawn = frameTraces.hasLogic && chdBitEnabled[bit];
-        if (!persistence && !drawn) {
+        bool labelShown = false;
+        if (frameTraces.hasLogic && chdBitEnabled[bit]) {
+            setTrace(logicGraphs[bit], keys, frameTraces.logicLevels[bit]);
+            setTrace(logicGraphs2[bit], keys, frameTraces.logicBaselines[bit]);
+            labelShown = true;
+        } else {
             clearTrace(logicGraphs[bit]);
             clearTrace(logicGraphs2[bit]);
-        }
-        bool labelShown = false;
-        if (drawn) {
-            putTrace(logicGraphs[bit], keys, frameTraces.logicLevels[bit], persistence);
-            putTrace(logicGraphs2[bit], keys, frameTraces.logicBaselines[bit], persistence);
-            labelShown = true;
         }
         if (referenceShown && chdBitEnabled[bit]) {
             setTrace(logicRefGraphs[bit], keys, references.logic(bit, ui->chdCaptureSlider->value()));
@@ -296,12 +300,10 @@ void VeskInterface::scopeDrawLogic(bool persistence)
     }
 }
 
-void VeskInterface::scopeDrawSpectrum(bool persistence)
+void VeskInterface::scopeDrawSpectrum()
 {
-    if (!persistence) {
-        clearTrace(fftCh1Graph);
-        clearTrace(fftCh2Graph);
-    }
+    clearTrace(fftCh1Graph);
+    clearTrace(fftCh2Graph);
     if (!ui->checkBoxFFTTrace->isChecked())
         return;
     const std::size_t n = std::size_t(frameTraces.sampleCount);
@@ -318,45 +320,11 @@ void VeskInterface::scopeDrawSpectrum(bool persistence)
     const Spectrum::Traces spectrum = Spectrum::compute(
         samples(frameTraces.hasCh1, ScopeFrame::ch1BlockOffset()),
         samples(frameTraces.hasCh2, ScopeFrame::ch2BlockOffset(n, mask)), frameTraces.sampleCount,
-        fftWindow.weights(frameTraces.sampleCount), settings);
+        fftWindow.weights(qMin(frameTraces.sampleCount, Spectrum::transformSize)), settings);
     if (!spectrum.ch1.isEmpty())
-        putTrace(fftCh1Graph, spectrum.keys, spectrum.ch1, persistence);
+        fftCh1Graph->setData(spectrum.keys, spectrum.ch1, true);
     if (!spectrum.ch2.isEmpty())
-        putTrace(fftCh2Graph, spectrum.keys, spectrum.ch2, persistence);
-}
-
-void VeskInterface::putTrace(QCPGraph *graph, const QVector<double> &keys,
-                             const QVector<double> &values, bool persistence)
-{
-    if (!persistence) {
-        setTrace(graph, keys, values);
-        return;
-    }
-    // Gathered points are capped, so a long persistence run costs what a
-    // short one does.
-    auto points = persistencePoints.find(graph);
-    if (points == persistencePoints.end())
-        points = persistencePoints.insert(graph, PointAccumulator(persistencePointLimit));
-    points->add(keys, values);
-    const int frameSize = points->uniformFrameSize();
-    if (frameSize == 0) {
-        graph->setData(points->keys(), points->values(), false);
-        return;
-    }
-    // Frames of one size share their ascending keys: taking the frames'
-    // points key by key gives the order the graph keeps without sorting.
-    const int frames = points->frameCount();
-    const double *allKeys = points->keys().constData();
-    const double *allValues = points->values().constData();
-    QVector<QCPGraphData> sorted(frames * frameSize);
-    QCPGraphData *out = sorted.data();
-    for (int k = 0; k < frameSize; ++k) {
-        for (int f = 0; f < frames; ++f, ++out) {
-            out->key = allKeys[f * frameSize + k];
-            out->value = allValues[f * frameSize + k];
-        }
-    }
-    graph->data()->set(sorted, true);
+        fftCh2Graph->setData(spectrum.keys, spectrum.ch2, true);
 }
 
 void VeskInterface::clearTrace(QCPGraph *graph)

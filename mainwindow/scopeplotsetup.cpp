@@ -3,6 +3,7 @@
 #include "veskinterface.h"
 #include "ui_veskinterface.h"
 
+#include "persistenceimage.h"
 #include "protocol.h"
 #include "scopegraph.h"
 #include "scopeoptions.h"
@@ -19,6 +20,7 @@ constexpr int yTickStep = 64;
 constexpr int initialYSpan = 512;
 const QString tracesLayerName = QStringLiteral("traces");
 const QString markersLayerName = QStringLiteral("markers");
+const QString persistenceLayerName = QStringLiteral("persistence");
 
 ScopeGraph *addGraph(QCustomPlot *plot, QCPGraph::LineStyle style, bool selectable)
 {
@@ -138,21 +140,36 @@ void VeskInterface::setupGrid(QCustomPlot *plot)
 void VeskInterface::setupGraphs(QCustomPlot *plot)
 {
     plot->setNoAntialiasingOnDrag(true);
-    ch1Graph = addGraph(plot, QCPGraph::lsLine, true);
+    ScopeGraph *ch1 = addGraph(plot, QCPGraph::lsLine, true);
+    ScopeGraph *logic[TraceBuilder::logicChannels];
+    ScopeGraph *logic2[TraceBuilder::logicChannels];
+    ch1Graph = ch1;
     ch1RefGraph = addGraph(plot, QCPGraph::lsLine, true);
-    ch2Graph = addGraph(plot, QCPGraph::lsLine, true);
+    ScopeGraph *ch2 = addGraph(plot, QCPGraph::lsLine, true);
+    ch2Graph = ch2;
     ch2RefGraph = addGraph(plot, QCPGraph::lsLine, true);
     for (int i = 0; i < FrameHistory::maxDepth; ++i) {
         ch1PersistenceGraphs[i] = addGraph(plot, QCPGraph::lsLine, true);
         ch2PersistenceGraphs[i] = addGraph(plot, QCPGraph::lsLine, true);
     }
     for (int bit = 0; bit < TraceBuilder::logicChannels; ++bit) {
-        logicGraphs[bit] = addGraph(plot, QCPGraph::lsStepCenter, false);
-        logicGraphs2[bit] = addGraph(plot, QCPGraph::lsStepCenter, false);
+        logicGraphs[bit] = logic[bit] = addGraph(plot, QCPGraph::lsStepCenter, false);
+        logicGraphs2[bit] = logic2[bit] = addGraph(plot, QCPGraph::lsStepCenter, false);
         logicRefGraphs[bit] = addGraph(plot, QCPGraph::lsStepCenter, true);
     }
-    fftCh1Graph = addGraph(plot, QCPGraph::lsImpulse, true);
-    fftCh2Graph = addGraph(plot, QCPGraph::lsImpulse, true);
+    ScopeGraph *fftCh1 = addGraph(plot, QCPGraph::lsImpulse, true);
+    ScopeGraph *fftCh2 = addGraph(plot, QCPGraph::lsImpulse, true);
+    fftCh1Graph = fftCh1;
+    fftCh2Graph = fftCh2;
+
+    // The gathered traces lie beneath the live ones, references and items,
+    // in a buffer of their own that grows with every frame.
+    plot->addLayer(persistenceLayerName, plot->layer(tracesLayerName), QCustomPlot::limBelow);
+    plot->layer(persistenceLayerName)->setMode(QCPLayer::lmBuffered);
+    QVector<ScopeGraph *> gathered = {ch1, ch2, fftCh1, fftCh2};
+    for (ScopeGraph *const *bits : {logic, logic2})
+        gathered += QVector<ScopeGraph *>(bits, bits + TraceBuilder::logicChannels);
+    persistenceImage = new PersistenceImage(plot, persistenceLayerName, gathered);
 }
 
 void VeskInterface::setupTracers(QCustomPlot *plot)
@@ -237,6 +254,17 @@ void VeskInterface::setupCursors(QCustomPlot *plot)
     triggerMarker = marker(QStringLiteral(":/icons/dualr.png"), QPointF(150, 220));
     triggerWin1Marker = marker(QStringLiteral(":/icons/risingg.png"), QPointF(150, 250));
     triggerWin2Marker = marker(QStringLiteral(":/icons/fallingg.png"), QPointF(150, 250));
+}
+
+double VeskInterface::xyKeysPerPlotY() const
+{
+    // One vertical grid division of CH1 spans one horizontal division.
+    return samplesPerDivision / double(xTicksPerSpan) / yTickStep;
+}
+
+double VeskInterface::xyZeroKey() const
+{
+    return ui->plotterWidget->xAxis->range().center() + ui->ch1PositionSlider->value() * xyKeysPerPlotY();
 }
 
 void VeskInterface::gridBoxSet(const QColor &color, Qt::PenStyle style)
@@ -345,6 +373,7 @@ void VeskInterface::scopeReplot()
         return;
     }
     // A layer whose buffer is stale redraws the whole plot itself.
+    plot->layer(persistenceLayerName)->replot();
     plot->layer(tracesLayerName)->replot();
     plot->layer(markersLayerName)->replot();
 }

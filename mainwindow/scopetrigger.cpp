@@ -15,11 +15,19 @@ namespace {
 enum TriggerModeIndex { risingEdgeMode = 0, fallingEdgeMode = 1, dualEdgeMode = 2, windowMode = 5 };
 constexpr int logicRecord = 2;
 // At slow time bases the frame rolls in from the left, so the markers stay
-// at the left edge whatever the post.
-constexpr int slowSamplingMarkerX = 24;
+// at the left edge whatever the post (centre of the marker).
+constexpr int slowSamplingMarkerX = 32;
 // Entries of the icon lists the two window markers show.
 constexpr int win1MarkerIcon = 6;
 constexpr int win2MarkerIcon = 5;
+
+// A marker's picture is centred on the point it marks, so the triggering
+// edge shows under its middle and a drag moves that middle.
+void placeMarker(QCPItemPixmap *marker, int x, int y)
+{
+    const QSizeF half = QSizeF(marker->pixmap().size()) / 2;
+    marker->topLeft->setPixelPosition(QPointF(x - half.width(), y - half.height()));
+}
 
 } // namespace
 
@@ -298,7 +306,7 @@ void VeskInterface::triggerMoveTrigger(int x, int y, bool force)
         y = int(ui->plotterWidget->yAxis->coordToPixel(triggerPosYBit(triggerCoords[logicRecord].triggerBit)));
     if (slowSamplingRate)
         x = slowSamplingMarkerX;
-    triggerMarker->topLeft->setPixelPosition(QPointF(x, y));
+    placeMarker(triggerMarker, x, y);
 }
 
 void VeskInterface::triggerMoveWinTrigger(int x, int y1, int y2, bool force)
@@ -307,8 +315,8 @@ void VeskInterface::triggerMoveWinTrigger(int x, int y1, int y2, bool force)
         return;
     if (slowSamplingRate)
         x = slowSamplingMarkerX;
-    triggerWin1Marker->topLeft->setPixelPosition(QPointF(x, y1));
-    triggerWin2Marker->topLeft->setPixelPosition(QPointF(x, y2));
+    placeMarker(triggerWin1Marker, x, y1);
+    placeMarker(triggerWin2Marker, x, y2);
 }
 
 void VeskInterface::triggerSetVisible(bool visible)

@@ -7,7 +7,6 @@
 #include "instrumentcommands.h"
 #include "libusbdevice.h"
 #include "hcursorchannelstate.h"
-#include "pointaccumulator.h"
 #include "replotpacer.h"
 #include "scopeframe.h"
 #include "snifferringtracker.h"
@@ -33,6 +32,7 @@ class About;
 class GlobalOptions;
 class MeterReply;
 class MultimeterDisplayOptions;
+class PersistenceImage;
 class PythonConsole;
 class PythonConsoleOptions;
 class QCPAbstractItem;
@@ -824,6 +824,10 @@ public:
     void gridBoxSet(const QColor &color, Qt::PenStyle style);
     void displayControlsSet();
     void setupScatterStyles(bool vectors);
+    // XY mode: CH1 on the x axis, its zero line centred on the visible range
+    // and shifted by its position, its divisions as wide as the grid's.
+    double xyKeysPerPlotY() const;
+    double xyZeroKey() const;
     void horizontalScrollBarChanged(int value);
     void verticalScrollBarChanged(int value);
     void displayIntensitySliderChanged(int value);
@@ -831,16 +835,14 @@ public:
     void fftWindowFunctionSet();
     void fftControlsPlotSet();
 
-    // Most points a graph gathers while persistence is on.
-    static constexpr int persistencePointLimit = 16384;
     // Working traces of the frame being drawn; their storage is reused.
     TraceBuilder::Traces frameTraces;
     FrameHistory ch1History;
     FrameHistory ch2History;
     TraceReferences references;
     FftWindow fftWindow;
-    // Points gathered per graph while persistence is on, oldest dropped.
-    QHash<QCPGraph *, PointAccumulator> persistencePoints;
+    // Infinite persistence: the traces of every frame since it was switched on.
+    PersistenceImage *persistenceImage = nullptr;
     bool persistenceWasOn = false;
     // Processed frames are drawn at most once per screen refresh.
     ReplotPacer replotPacer;
@@ -902,10 +904,8 @@ private:
     void scopeDrawAnalog(QCPGraph *graph, QCPGraph *const *persistenceGraphs, QCPGraph *refGraph,
                          const QVector<double> &values, const FrameHistory &history,
                          const QVector<double> &reference, bool present, bool persistence);
-    void scopeDrawLogic(bool persistence);
-    void scopeDrawSpectrum(bool persistence);
-    void putTrace(QCPGraph *graph, const QVector<double> &keys, const QVector<double> &values,
-                  bool persistence);
+    void scopeDrawLogic();
+    void scopeDrawSpectrum();
     void clearTrace(QCPGraph *graph);
     // Only the points with both coordinates: loaded waves, references and
     // history frames need not be as long as the live frame.

@@ -29,8 +29,24 @@ bool ScopeGraph::persistenceDrawing() const
 
 void ScopeGraph::draw(QCPPainter *painter)
 {
+    if (!m_drawnElsewhere)
+        drawTrace(painter);
+}
+
+void ScopeGraph::drawInto(QCPPainter *painter)
+{
+    // As the plot's layer draws its children.
+    painter->save();
+    painter->setClipRect(clipRect());
+    applyDefaultAntialiasingHint(painter);
+    drawTrace(painter);
+    painter->restore();
+}
+
+void ScopeGraph::drawTrace(QCPPainter *painter)
+{
     // Adaptive sampling merges points that share a pixel column, and every
-    // gathered point needs its own mark.
+    // persistent point needs its own mark.
     setAdaptiveSampling(!persistenceDrawing());
     QCPGraph::draw(painter);
 }

@@ -14,13 +14,21 @@ class ScopeGraph : public QCPGraph
 public:
     ScopeGraph(QCPAxis *keyAxis, QCPAxis *valueAxis);
 
+    // While set, the plot's replot leaves this graph out: something else
+    // (the persistence image) paints it through drawInto.
+    void setDrawnElsewhere(bool on) { m_drawnElsewhere = on; }
+    void drawInto(QCPPainter *painter);
+
 protected:
     void draw(QCPPainter *painter) override;
     void drawLinePlot(QCPPainter *painter, const QVector<QPointF> &lines) const override;
 
 private:
     bool persistenceDrawing() const;
+    void drawTrace(QCPPainter *painter);
     void drawMarks(QCPPainter *painter) const;
+
+    bool m_drawnElsewhere = false;
 };
 
 #endif // SCOPEGRAPH_H

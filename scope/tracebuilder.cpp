@@ -5,8 +5,6 @@
 namespace TraceBuilder {
 namespace {
 
-constexpr double plotUnitsPerRaw = 2 * 0.78125;
-constexpr int xyZeroKey = 255;
 constexpr int logicHighOffset = 10;
 
 struct AnalogTrace
@@ -121,7 +119,7 @@ bool build(const unsigned char *frame, int size, const Settings &settings, Trace
         if (i == n)
             i = 0;
         if (keys)
-            keys[k] = xyKeys ? ch1Samples[i] + xyZeroKey : 2 * k;
+            keys[k] = xyKeys ? settings.xyZeroKey + ch1Samples[i] * settings.xyKeysPerRaw : 2 * k;
         if (ch1.samples)
             ch1.add(k, i);
         if (ch2.samples)

@@ -13,6 +13,8 @@
 namespace TraceBuilder {
 
 constexpr int logicChannels = 8;
+// Plot units of one raw analogue unit on the y axis.
+constexpr double plotUnitsPerRaw = 2 * 0.78125;
 
 struct Settings
 {
@@ -23,6 +25,9 @@ struct Settings
     int logicSize = 0;      // logic size slider: trace height above 10
     bool rollMode = false;  // roll mode checked and enabled: blocks are rings
     bool xyMode = false;    // CH2 against CH1
+    // XY mode: the key of CH1's raw sample s is xyZeroKey + s * xyKeysPerRaw.
+    double xyZeroKey = 255;
+    double xyKeysPerRaw = 1;
 };
 
 struct Traces
@@ -35,7 +40,7 @@ struct Traces
     bool hasCh2 = false;
     bool hasLogic = false;
 
-    // x of every trace: 2k, or in XY mode CH1's raw sample + 255 (empty
+    // x of every trace: 2k, or in XY mode CH1's raw sample mapped (empty
     // without a CH1 block, as there is no X to draw against).
     QVector<double> keys;
     QVector<double> ch1; // empty when the block is absent

@@ -337,7 +337,7 @@ private slots:
         window->triggerRefreshPos();
         plot()->replot();
         const QPointF start = PlotPointer::centreOf(item(id));
-        const double markerY = window->triggerMarker->topLeft->pixelPosition().y();
+        const double markerY = PlotPointer::centreOf(window->triggerMarker).y();
         const QPointF pixel = pointer->pixelOf(target.x(), target.y());
         const QPointF aim = pointer->coordinateOf(pixel);
         if (post < 0)
@@ -351,7 +351,7 @@ private slots:
         QCOMPARE(id == 4 ? record.level : id == 5 ? record.win1Level : record.win2Level,
                  source >= SOURCE_LOGIC0 ? record.level : level);
         // Placed by whole pixels, kept as coordinates: within a pixel.
-        const QPointF stands = item(id)->topLeft->pixelPosition();
+        const QPointF stands = PlotPointer::centreOf(item(id));
         QVERIFY(qAbs(stands.x() - window->triggerPosXIntToPixel(post)) <= 1);
         const double expectedY = source >= SOURCE_LOGIC0 ? markerY : window->triggerPosYIntToPixel(level);
         QVERIFY(qAbs(stands.y() - expectedY) <= 1);
@@ -408,7 +408,7 @@ private slots:
                                                                              window->plotYRange)
                                             : TriggerGeometry::levelToPlotY(40, record.channelOffset,
                                                                             window->plotYRange);
-        QVERIFY(qAbs(window->triggerMarker->topLeft->pixelPosition().y() - plot()->yAxis->coordToPixel(markerY))
+        QVERIFY(qAbs(PlotPointer::centreOf(window->triggerMarker).y() - plot()->yAxis->coordToPixel(markerY))
                 <= 1);
     }
 

@@ -320,7 +320,7 @@ private slots:
         QVERIFY(!w.hCursorAHandle->visible() && !w.hCursorALabel->visible());
         QVERIFY(w.ch1ZeroVerticalHead->visible() && w.ch1ZeroIndicatorLines[1]->visible());
         QVERIFY(!w.ch1ZeroHead->visible() && !w.ch1ZeroIndicatorLines[0]->visible());
-        QVERIFY(nearPixel(lineX(w.ch1ZeroVerticalHead), w.ui->plotterWidget->xAxis->coordToPixel(256)));
+        QVERIFY(nearPixel(lineX(w.ch1ZeroVerticalHead), w.ui->plotterWidget->xAxis->coordToPixel(w.xyZeroKey())));
 
         // CH2 keeps its horizontal cursors in XY mode.
         w.ui->comboBoxScopeCursorsChannel->setCurrentIndex(1);

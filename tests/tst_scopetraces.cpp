@@ -3,16 +3,19 @@
 // persistence, references, spectra, measurement displays and themes.
 #include "testmain.h"
 #include "logcapture.h"
+#include "plotpointer.h"
 #include "scopeframefeeder.h"
 #include "veskinterface.h"
 #include "ui_veskinterface.h"
 
 #include "multimeterdisplay.h"
+#include "persistenceimage.h"
 #include "scopeframecheck.h"
 #include "scopeoptions.h"
 #include "scopeplot.h"
 
 #include <QClipboard>
+#include <QSettings>
 #include <cmath>
 #include <cstring>
 #include <algorithm>
@@ -290,10 +293,58 @@ private slots:
         QCOMPARE(w.logicGraphs[0]->dataCount(), 0);
         QCOMPARE(w.fftCh1Graph->dataCount(), 0);
         // The graph keeps its points sorted by key: look one up.
-        const double key = qint8(recipe.ch1Sample(10)) + 255;
+        const double key = w.xyZeroKey() + qint8(recipe.ch1Sample(10)) * 1.5625 / 2;
         const auto point = w.ch1Graph->data()->findBegin(key, false);
         QCOMPARE(point->key, key);
         QVERIFY(std::fmod(point->value - 640, 1.5625) == 0);
+    }
+
+    // A circle stays a circle: one CH1 division spans one horizontal grid
+    // division, centred on the view, whatever the view shows.
+    void xyCircleSpansEqualDivisions_data()
+    {
+        QTest::addColumn<double>("left");
+        QTest::addColumn<double>("right");
+        QTest::newRow("start-up view") << 0.0 << 256.0;
+        QTest::newRow("scrolled and wider") << 300.0 << 812.0;
+    }
+    void xyCircleSpansEqualDivisions()
+    {
+        QFETCH(double, left);
+        QFETCH(double, right);
+        VeskInterface w;
+        FrameRecipe recipe;
+        recipe.ch2 = true;
+        recipe.ch1Sample = [](int i) { return int(std::lround(100 * std::sin(2 * M_PI * i / 256))); };
+        recipe.ch2Sample = [](int i) { return int(std::lround(100 * std::cos(2 * M_PI * i / 256))); };
+        configure(w, recipe);
+        QCOMPARE(w.ui->ch1GainSlider->value(), w.ui->ch2GainSlider->value());
+        w.ui->xyMode->setChecked(true);
+        QCustomPlot *plot = w.ui->plotterWidget;
+        const QByteArray bytes = makeFrame(recipe);
+        // The first frame sizes the plot and keeps the view inside it.
+        deliver(w, bytes);
+        tick(w);
+        plot->xAxis->setRange(left, right);
+        deliver(w, bytes);
+        tick(w);
+        QCOMPARE(w.ch1Graph->dataCount(), 256);
+        const QVector<double> xs = keysOf(w.ch1Graph);
+        const QVector<double> ys = valuesOf(w.ch1Graph);
+        const auto [xMin, xMax] = std::minmax_element(xs.begin(), xs.end());
+        const auto [yMin, yMax] = std::minmax_element(ys.begin(), ys.end());
+        const auto step = [](QCPAxis *axis) {
+            return qSharedPointerCast<QCPAxisTickerFixed>(axis->ticker())->tickStep();
+        };
+        QCOMPARE((*xMax - *xMin) / step(plot->xAxis), (*yMax - *yMin) / step(plot->yAxis));
+        QCOMPARE((*xMax + *xMin) / 2, plot->xAxis->range().center());
+        QVERIFY(plot->xAxis->range().contains(*xMin) && plot->xAxis->range().contains(*xMax));
+        QVERIFY(plot->yAxis->range().contains(*yMin) && plot->yAxis->range().contains(*yMax));
+        // CH1's zero head stands on the figure's centre.
+        w.ch1vZeroRefresh();
+        QVERIFY(w.ch1ZeroVerticalHead->visible());
+        QVERIFY(qAbs(PlotPointer::centreOf(w.ch1ZeroVerticalHead).x()
+                     - plot->xAxis->coordToPixel(plot->xAxis->range().center())) <= 1);
     }
 
     void fadingPersistenceKeepsTheDecayDepth()
@@ -323,44 +374,70 @@ private slots:
             QCOMPARE(graph->dataCount(), 0);
     }
 
-    void gatheringPersistenceIsCapped()
+    // Infinite persistence: a glitch of the first frame is still on screen a
+    // thousand noisy frames later, while each graph holds one frame and the
+    // painted history is one image of the plot; a new view or switching
+    // persistence off removes it.
+    void infinitePersistenceKeepsEveryFrame()
     {
         VeskInterface w;
         FrameRecipe recipe;
         recipe.blocks = 3;
         recipe.logic = true;
         configure(w, recipe);
+        QCustomPlot *plot = w.ui->plotterWidget;
+        QVERIFY(PlotPointer::showWholePlot(plot, 1536, w.plotYRange));
+        // Only traces on the plot: no cursor lines across the glitch.
+        w.cursorsVerticalChanged(false);
+        w.cursorsHorizontalChanged(false);
         w.ui->checkBoxPersistence->setChecked(true);
-        QList<QByteArray> frames;
-        int previous = 0;
-        for (int f = 0; f < 60; ++f) {
-            recipe.ch1Sample = [f](int i) { return (i + f) % 90 - 45; };
-            frames << makeFrame(recipe);
+        const auto stillDrawn = [&](double x, double y) {
+            const QImage shot = plot->toPixmap().toImage();
+            const QPoint centre = PlotPointer(plot).pixelOf(x, y).toPoint();
+            const QColor background = shot.pixelColor(PlotPointer(plot).pixelOf(x - 200, y).toPoint());
+            for (int dx = -2; dx <= 2; ++dx) {
+                for (int dy = -2; dy <= 2; ++dy) {
+                    const QColor seen = shot.pixelColor(centre + QPoint(dx, dy));
+                    if (qAbs(seen.green() - background.green()) + qAbs(seen.red() - background.red()) > 80)
+                        return true;
+                }
+            }
+            return false;
+        };
+        recipe.ch1Sample = [](int i) { return i == 600 ? 100 : 0; };
+        recipe.logicByte = [](int) { return 0; };
+        QList<QByteArray> frames{makeFrame(recipe)};
+        deliver(w, frames.last());
+        tick(w);
+        const QSize imageSize = w.persistenceImage->image().size();
+        QVERIFY(!imageSize.isEmpty());
+        quint32 seed = 7;
+        for (int f = 1; f < 1000; ++f) {
+            recipe.ch1Sample = [&seed](int) { return int((seed = seed * 1103515245u + 12345u) >> 16) % 17 - 8; };
+            frames = {makeFrame(recipe)};
             deliver(w, frames.last());
             tick(w);
-            const int count = w.ch1Graph->dataCount();
-            QVERIFY(count <= VeskInterface::persistencePointLimit);
-            if (f < 3)
-                QCOMPARE(count, previous + 768);
-            previous = count;
+            QCoreApplication::processEvents();
         }
-        // Capped: the newest whole frames that fit, in key order.
-        QCOMPARE(previous, VeskInterface::persistencePointLimit / 768 * 768);
-        const QVector<double> keys = keysOf(w.ch1Graph);
-        QVERIFY(std::is_sorted(keys.begin(), keys.end()));
-        const int kept = previous / 768;
-        QCOMPARE(keys.at(kept), 2.0);
-        // The newest frame is among the points at its key.
-        QCOMPARE(valuesOf(w.ch1Graph).at(kept - 1), plotY((0 + 59) % 90 - 45, 0));
-        QVERIFY(w.logicGraphs[0]->dataCount() <= VeskInterface::persistencePointLimit);
+        QVERIFY(stillDrawn(1200, plotY(100, 0)));
+        QCOMPARE(w.ch1Graph->dataCount(), 768);
+        QCOMPARE(w.logicGraphs[0]->dataCount(), 768);
+        QCOMPARE(w.persistenceImage->image().size(), imageSize);
         QVERIFY(w.ui->plotterWidget->persistenceDrawing());
 
-        // Off again: one frame.
+        // Another view starts afresh, as its replot would.
+        plot->xAxis->setRange(0, 1500);
+        QVERIFY(!stillDrawn(1200, plotY(100, 0)));
+
+        // Off again: one frame, drawn by the graphs themselves.
+        plot->xAxis->setRange(0, 1536);
         w.ui->checkBoxPersistence->setChecked(false);
         w.replotRequest = true;
         tick(w);
         QCOMPARE(w.ch1Graph->dataCount(), 768);
         QVERIFY(!w.ui->plotterWidget->persistenceDrawing());
+        QVERIFY(w.persistenceImage->image().isNull());
+        QVERIFY(!stillDrawn(1200, plotY(100, 0)));
     }
 
     void captureShowsReferencesMovedBySliders()
@@ -430,6 +507,34 @@ private slots:
         QCOMPARE(w.fftCh1Graph->dataCount(), 128);
         QCOMPARE(w.fftCh2Graph->dataCount(), 0);
         QVERIFY(!w.ui->checkBoxFFTTrace->isEnabled());
+    }
+
+    // Only the first 256 samples are transformed: a window over the whole
+    // frame would leave their end untapered and smear a clean tone.
+    void spectrumWindowFitsTheTransformedSamples()
+    {
+        {
+            QSettings settings;
+            settings.setValue("FFT/Trace", true);
+            settings.setValue("FFT/Window", "Hann");
+        }
+        VeskInterface w;
+        QSettings().clear();
+        QVERIFY(w.ui->checkBoxFFTTrace->isChecked());
+        QVERIFY(!w.ui->checkBoxFFTTrace->isEnabled());
+        FrameRecipe recipe;
+        recipe.blocks = 3;
+        // Sixteen whole periods in the transformed samples: bin 16 exactly.
+        recipe.ch1Sample = [](int i) { return int(std::lround(60 * std::sin(2 * M_PI * 16 * i / 256))); };
+        configure(w, recipe);
+        const QByteArray bytes = makeFrame(recipe);
+        deliver(w, bytes);
+        tick(w);
+        const QVector<double> bins = valuesOf(w.fftCh1Graph);
+        QCOMPARE(bins.size(), 128);
+        QVERIFY(bins.at(16) > 100);
+        for (int far : {8, 24, 40, 100})
+            QVERIFY2(bins.at(far) < 0.005 * bins.at(16), qPrintable(QString::number(far)));
     }
 
     void measurementDisplays_data()

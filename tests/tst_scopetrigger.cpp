@@ -31,9 +31,10 @@ bool showsPicture(const QCPItemPixmap *item, const QString &picture)
     return item->pixmap().toImage() == QPixmap(picture).toImage();
 }
 
+// Where a marker stands: the middle of its picture.
 QPoint pixelOf(const QCPItemPixmap *item)
 {
-    return item->topLeft->pixelPosition().toPoint();
+    return PlotPointer::centreOf(item).toPoint();
 }
 
 void clearStore()
@@ -127,10 +128,10 @@ private slots:
     {
         window->slowSamplingRate = true;
         window->triggerSetPosition(200, 10);
-        QCOMPARE(pixelOf(window->triggerMarker).x(), 24);
+        QCOMPARE(pixelOf(window->triggerMarker).x(), 32);
         window->triggerSetPositionWin2(200, 10);
-        QCOMPARE(pixelOf(window->triggerWin1Marker).x(), 24);
-        QCOMPARE(pixelOf(window->triggerWin2Marker).x(), 24);
+        QCOMPARE(pixelOf(window->triggerWin1Marker).x(), 32);
+        QCOMPARE(pixelOf(window->triggerWin2Marker).x(), 32);
         QCOMPARE(window->triggerCoords[0].post, 200);
     }
 

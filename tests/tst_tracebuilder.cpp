@@ -2,7 +2,6 @@
 #include "framehistory.h"
 #include "framemeasurement.h"
 #include "persistenceshade.h"
-#include "pointaccumulator.h"
 #include "scopeframecheck.h"
 #include "tracebuilder.h"
 #include "tracereferences.h"
@@ -375,33 +374,6 @@ private slots:
         QCOMPARE(history.size(), FrameHistory::maxDepth);
         history.append(QVector<double>(4, 0), 0);
         QCOMPARE(history.size(), 0);
-    }
-
-    void persistenceIsCapped()
-    {
-        PointAccumulator points(10000);
-        QVector<double> keys(768);
-        for (int k = 0; k < 768; ++k)
-            keys[k] = 2 * k;
-        for (int frame = 0; frame < 1000; ++frame)
-            points.add(keys, QVector<double>(768, frame));
-        QCOMPARE(points.frameCount(), 10000 / 768);
-        QCOMPARE(points.pointCount(), points.frameCount() * 768);
-        QCOMPARE(points.keys().size(), points.pointCount());
-        QCOMPARE(points.values().first(), 1000.0 - points.frameCount());
-        QCOMPARE(points.values().last(), 999.0);
-        QCOMPARE(points.uniformFrameSize(), 768);
-        points.add(keys.mid(0, 256), QVector<double>(256, 0));
-        QCOMPARE(points.uniformFrameSize(), 0);
-        // One frame larger than the limit is still drawn whole.
-        points.add(QVector<double>(20000, 1), QVector<double>(20000, 2));
-        QCOMPARE(points.frameCount(), 1);
-        QCOMPARE(points.pointCount(), 20000);
-        QCOMPARE(points.uniformFrameSize(), 20000);
-        points.clear();
-        QCOMPARE(points.pointCount(), 0);
-        QVERIFY(points.values().isEmpty());
-        QCOMPARE(points.uniformFrameSize(), 0);
     }
 
     void persistenceShade_data()
