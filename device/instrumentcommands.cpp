@@ -1,7 +1,7 @@
 #include "instrumentcommands.h"
 
 #include "libusbdevice.h"
-#include "veskinterface.h"
+#include "log.h"
 
 #include <QtEndian>
 
@@ -25,7 +25,7 @@ int InstrumentCommands::settingsSlot(int index) const
 bool InstrumentCommands::storeInBlock(int slot, int value)
 {
     if (slot >= SETTINGS_SLOT_COUNT) {
-        VeskInterface::logToFile(QStringLiteral("Bulk write to USB: index(%1) is outside the settings block, ignored").arg(slot), 2);
+        logRecord(QStringLiteral("Bulk write to USB: index(%1) is outside the settings block, ignored").arg(slot), 2);
         return false;
     }
     block.slot[slot] = qToLittleEndian(qint32(value));
@@ -36,13 +36,13 @@ void InstrumentCommands::sendMainConfiguration(unsigned char index, int value)
 {
     if (bulkCollectMode) {
         if (storeInBlock(index, value))
-            VeskInterface::logToFile(QStringLiteral("Bulk write to USB: index(%1) value:%2").arg(index).arg(value), 0);
+            logRecord(QStringLiteral("Bulk write to USB: index(%1) value:%2").arg(index).arg(value), 0);
         return;
     }
     if (!transport.connected)
         return;
     transport.controlWriteTransfer(REQ_SET_CONFIG, index, static_cast<unsigned short>(value & 0xFFFF));
-    VeskInterface::logToFile(QStringLiteral("Write to USB: index(%1) value:%2").arg(index).arg(value), 0);
+    logRecord(QStringLiteral("Write to USB: index(%1) value:%2").arg(index).arg(value), 0);
 }
 
 int InstrumentCommands::sendMainConfigurationConfirm(unsigned char *reply, int replyLength, unsigned char index, int value)
@@ -53,7 +53,7 @@ int InstrumentCommands::sendMainConfigurationConfirm(unsigned char *reply, int r
                                                        static_cast<unsigned short>(value & 0xFFFF));
     if (received != REPLY_CONFIRM_LENGTH)
         return -1;
-    VeskInterface::logToFile(QStringLiteral("Write to USB: index(%1) value:%2, return:%3").arg(index).arg(value).arg(reply[0]), 0);
+    logRecord(QStringLiteral("Write to USB: index(%1) value:%2, return:%3").arg(index).arg(value).arg(reply[0]), 0);
     return reply[0];
 }
 
@@ -62,14 +62,14 @@ void InstrumentCommands::sendMainConfigurationFrequency(unsigned char index, lon
     Q_UNUSED(index) // the frequency has one slot and no index on the wire
     if (bulkCollectMode) {
         storeInBlock(CFG_WAVE_FREQUENCY, int(quint32(value)));
-        VeskInterface::logToFile(QStringLiteral("Bulk write to USB: index(%1) value:%2").arg(int(CFG_WAVE_FREQUENCY)).arg(value), 0);
+        logRecord(QStringLiteral("Bulk write to USB: index(%1) value:%2").arg(int(CFG_WAVE_FREQUENCY)).arg(value), 0);
         return;
     }
     if (!transport.connected)
         return;
     transport.controlWriteTransfer(REQ_SET_AWG_FREQUENCY, static_cast<unsigned short>(value & 0xFFFF),
                                    static_cast<unsigned short>((value >> 16) & 0xFFFF));
-    VeskInterface::logToFile(QStringLiteral("Write to USB: Send Frequency value:%1").arg(value), 0);
+    logRecord(QStringLiteral("Write to USB: Send Frequency value:%1").arg(value), 0);
 }
 
 bool InstrumentCommands::sendConfirmed(unsigned char index, int value, const ScopeBufferShrink &shrinkScopeBuffer)
@@ -80,7 +80,7 @@ bool InstrumentCommands::sendConfirmed(unsigned char index, int value, const Sco
         return false;
     if (status != CONFIRM_NO_MEMORY)
         return true;
-    VeskInterface::logToFile(QStringLiteral("No enough memory for CH buffer: %1").arg(reply[1]), 0);
+    logRecord(QStringLiteral("No enough memory for CH buffer: %1").arg(reply[1]), 0);
     if (shrinkScopeBuffer)
         shrinkScopeBuffer(std::clamp(int(reply[1]), CH_BLOCKS_MIN, CH_BLOCKS_MAX));
     return sendMainConfigurationConfirm(reply, REPLY_CONFIRM_LENGTH, index, value) == CONFIRM_ACCEPTED;
@@ -88,9 +88,9 @@ bool InstrumentCommands::sendConfirmed(unsigned char index, int value, const Sco
 
 void InstrumentCommands::sendSettingsBlock()
 {
-    VeskInterface::logToFile(QStringLiteral("Finish prepare configuration, now send buffer as AWG"), 0);
+    logRecord(QStringLiteral("Finish prepare configuration, now send buffer as AWG"), 0);
     for (int i = 0; i < CFG_COUNT; ++i)
-        VeskInterface::logToFile(QStringLiteral(">> buffer: index[%1] value:%2").arg(i).arg(settingsSlot(i) & 0xFF), 0);
+        logRecord(QStringLiteral(">> buffer: index[%1] value:%2").arg(i).arg(settingsSlot(i) & 0xFF), 0);
     transport.bulkWriteTransfer(reinterpret_cast<const unsigned char *>(&block), BULK_BLOCK_SIZE);
 }
 

@@ -2,6 +2,7 @@
 #include "ui_veskinterface.h"
 
 #include "about.h"
+#include "log.h"
 #include "numberformat.h"
 #include "optionsmetatypes.h"
 #include "pythonconsole.h"
@@ -176,16 +177,7 @@ VeskInterface::~VeskInterface()
 
 void VeskInterface::logToFile(const QString &text, int level)
 {
-    QMessageLogger logger(nullptr, 0, nullptr, "default");
-    const QByteArray utf8 = text.toUtf8();
-    switch (level) {
-    case 0: logger.debug() << utf8.constData() << "\n"; break;
-    case 1: logger.info() << utf8.constData() << "\n"; break;
-    case 2: logger.warning() << utf8.constData() << "\n"; break;
-    case 3:
-    case 4: logger.critical() << utf8.constData() << "\n"; break;
-    default: break;
-    }
+    logRecord(text, level);
 }
 
 void VeskInterface::clearBuffer(unsigned char *buffer, int length)
