@@ -1,7 +1,9 @@
-// The Console action: one Python console at a time, made on demand.
+// The Console action: one Python console at a time, made on demand; and
+// closing the window while console code runs.
 #include "veskinterface.h"
 
 #include "pythonconsole.h"
+#include "pythonengine.h"
 
 void VeskInterface::on_actionConsole_triggered()
 {
@@ -16,4 +18,18 @@ void VeskInterface::on_actionConsole_triggered()
     pythonConsole->setAttribute(Qt::WA_DeleteOnClose);
     connect(pythonConsole, &PythonConsole::configurationRequest, this, &VeskInterface::callSettings);
     pythonConsole->show();
+}
+
+bool VeskInterface::closeWaitsForScript()
+{
+    PythonEngine *engine = PythonEngine::instance();
+    if (!engine->isBusy())
+        return false;
+    if (!closeAfterScript) {
+        closeAfterScript = true;
+        logToFile(QStringLiteral("Close waits for the running script"), 2);
+        connect(engine, &PythonEngine::finished, this, &QWidget::close, Qt::QueuedConnection);
+    }
+    engine->requestInterrupt();
+    return true;
 }

@@ -241,13 +241,13 @@ void VeskInterface::scopeDrawAnalog(QCPGraph *graph, QCPGraph *const *persistenc
         putTrace(graph, keys, values, persistence);
         if (!persistence) {
             for (int h = 0; h < history.size(); ++h)
-                persistenceGraphs[h]->setData(keys, history.frames().at(h), true);
+                setTrace(persistenceGraphs[h], keys, history.frames().at(h));
         }
     }
     if (reference.isEmpty())
         clearTrace(refGraph);
     else
-        refGraph->setData(keys, reference, true);
+        setTrace(refGraph, keys, reference);
 }
 
 void VeskInterface::scopeDrawLogic(bool persistence)
@@ -267,7 +267,7 @@ void VeskInterface::scopeDrawLogic(bool persistence)
             labelShown = true;
         }
         if (referenceShown && chdBitEnabled[bit]) {
-            logicRefGraphs[bit]->setData(keys, references.logic(bit, ui->chdCaptureSlider->value()), true);
+            setTrace(logicRefGraphs[bit], keys, references.logic(bit, ui->chdCaptureSlider->value()));
             labelShown = true;
         } else {
             clearTrace(logicRefGraphs[bit]);
@@ -309,7 +309,7 @@ void VeskInterface::putTrace(QCPGraph *graph, const QVector<double> &keys,
                              const QVector<double> &values, bool persistence)
 {
     if (!persistence) {
-        graph->setData(keys, values, true);
+        setTrace(graph, keys, values);
         return;
     }
     // Gathered points are capped, so a long persistence run costs what a
@@ -342,6 +342,16 @@ void VeskInterface::putTrace(QCPGraph *graph, const QVector<double> &keys,
 void VeskInterface::clearTrace(QCPGraph *graph)
 {
     graph->data()->clear();
+}
+
+void VeskInterface::setTrace(QCPGraph *graph, const QVector<double> &keys, const QVector<double> &values)
+{
+    if (keys.size() == values.size()) {
+        graph->setData(keys, values, true);
+        return;
+    }
+    const int count = qMin(keys.size(), values.size());
+    graph->setData(keys.mid(0, count), values.mid(0, count), true);
 }
 
 void VeskInterface::scopeInitDatacache()

@@ -128,6 +128,8 @@ VeskInterface::VeskInterface(QWidget *parent)
 
     connect(&dataTimer, &QTimer::timeout, this, &VeskInterface::dataShow);
     connect(&meterTimer, &QTimer::timeout, this, &VeskInterface::meterRequestData);
+    playTimer.setSingleShot(true);
+    connect(&playTimer, &QTimer::timeout, this, &VeskInterface::wavePlayAdvance);
     dataTimerInterval = 4;
     dataTimer.start(dataTimerInterval);
     triggerEnabled = !startingUp;
@@ -201,6 +203,10 @@ void VeskInterface::setInfoText(const QString &text, bool mode)
 
 void VeskInterface::closeEvent(QCloseEvent *event)
 {
+    if (closeWaitsForScript()) {
+        event->ignore();
+        return;
+    }
     closeApplication();
     // A shown custom-theme dialog is a top-level window of its own and would
     // keep the event loop running after the main window closed.
@@ -223,6 +229,10 @@ void VeskInterface::closeApplication()
 void VeskInterface::on_actionExit_triggered()
 {
     logToFile(QStringLiteral("Exit triggered"), 2);
+    // Ending the process under running code would leave the interpreter
+    // mid-step: the window's close follows the interruption instead.
+    if (closeWaitsForScript())
+        return;
     closeApplication();
     std::fflush(stderr);
     std::exit(0);

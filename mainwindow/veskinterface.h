@@ -73,6 +73,9 @@ public:
 
     void changeWindowTitle(const QString &text);
     void closeApplication();
+    // True while console code runs beneath this call: it is interrupted and
+    // the window closes once it has returned.
+    bool closeWaitsForScript();
 
 signals:
     void applyConfigurationRequest();
@@ -610,6 +613,8 @@ private:
     void waveStoreData(const TraceBuilder::Traces &traces);
     // Steps of the frame processing.
     void wavePlayStep(TraceBuilder::Traces &traces);
+    // Shows the next recorded frame when no processed frame came in time.
+    void wavePlayAdvance();
     void waveSaveStep(const TraceBuilder::Traces &traces);
     void waveRecordStep(const TraceBuilder::Traces &traces);
     // END wave files, recording, playback and screenshots
@@ -636,6 +641,7 @@ public:
     Settings *settingsDialog = nullptr;
     PythonConsole *pythonConsole = nullptr;
     bool pythonConsoleAlive = false;
+    bool closeAfterScript = false;
     bool startingUp = false;
     bool replotRequest = false;
     int mainMode = 0;
@@ -765,6 +771,8 @@ public:
     QList<int> playSamplingValues;
     bool playActive = false;
     int playSavedSampling = 0;
+    // Runs out when the recorded frame on screen has lasted its own time.
+    QTimer playTimer;
 
     // Set by the setting handlers and the options when they first run.
     int ch1Position = 0;
@@ -874,6 +882,9 @@ private:
     void putTrace(QCPGraph *graph, const QVector<double> &keys, const QVector<double> &values,
                   bool persistence);
     void clearTrace(QCPGraph *graph);
+    // Only the points with both coordinates: loaded waves, references and
+    // history frames need not be as long as the live frame.
+    void setTrace(QCPGraph *graph, const QVector<double> &keys, const QVector<double> &values);
 
     // Protocol sniffer: replaces a pane's text and scrolls to its end.
     static void sniffPaneShow(QPlainTextEdit *pane, const QString &text);

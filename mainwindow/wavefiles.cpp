@@ -2,7 +2,9 @@
 #include "veskinterface.h"
 #include "ui_veskinterface.h"
 
+#include "freefilename.h"
 #include "protocol.h"
+#include "scopevalues.h"
 #include "wavetext.h"
 
 #include <QDateTime>
@@ -10,6 +12,8 @@
 #include <QFileDialog>
 #include <QMessageBox>
 #include <QSignalBlocker>
+
+#include <limits>
 
 namespace
 {
@@ -85,9 +89,10 @@ WaveText::Frame VeskInterface::waveTakeData()
 
 void VeskInterface::saveWavetoFile()
 {
-    const QString name = timeStampedName(QStringLiteral("waveFile"), QStringLiteral(".vsp"));
+    const QString stamped = timeStampedName(QStringLiteral("waveFile"), QStringLiteral(".vsp"));
     if (!waveChooseDirectory())
         return;
+    const QString name = FreeFileName::in(waveDirectory, stamped);
     const WaveText::Frame frame = waveTakeData();
     QFile file(waveDirectory + QDir::separator() + name);
     if (!file.open(QIODevice::WriteOnly | QIODevice::Text)
@@ -113,9 +118,10 @@ void VeskInterface::on_recordButton_clicked()
         ui->recordButton->setIcon(QIcon(QStringLiteral(":/icons/ico-record-active.png")));
         ui->label_13->setText(tr("Recording wave."));
         recording = true;
-        recordFile->setFileName(QStringLiteral("record")
-                                + QDateTime::currentDateTime().toString(QStringLiteral("yyyy-MM-ddhh-mm-ss"))
-                                + QStringLiteral(".vsp"));
+        recordFile->setFileName(FreeFileName::in(
+            QDir::currentPath(),
+            QStringLiteral("record") + QDateTime::currentDateTime().toString(QStringLiteral("yyyy-MM-ddhh-mm-ss"))
+                + QStringLiteral(".vsp")));
         if (!recordFile->open(QIODevice::WriteOnly | QIODevice::Text)) {
             recording = false;
             logToFile(QStringLiteral("Recording not started: ") + recordFile->fileName() + QStringLiteral(": ")
@@ -154,14 +160,26 @@ void VeskInterface::on_loadWave_clicked()
     QString text;
     if (!waveReadText(name, &text))
         return;
-    int missing = 0;
-    const WaveText::Frame frame = WaveText::parseWaveFile(text, &missing);
-    if (missing > 0)
-        logToFile(QStringLiteral("Wave file ") + name + QStringLiteral(": %1 of %2 traces missing, left empty")
-                                                            .arg(missing)
-                                                            .arg(WaveText::traceCount),
-                  2);
-    waveSetData(frame);
+    if (WaveText::isRecordFile(text)) {
+        // A recording shows its first frame; its time/div line is no trace.
+        QString error;
+        const QList<WaveText::RecordedFrame> frames = WaveText::parseRecordFile(text, &error);
+        if (frames.isEmpty()) {
+            logToFile(QStringLiteral("Record file ") + name + QStringLiteral(": ") + error, 2);
+            ui->notifLabel->setText(tr("File ") + QFileInfo(name).fileName() + tr(" holds no whole frame."));
+            return;
+        }
+        waveSetData(frames.first().frame);
+    } else {
+        int missing = 0;
+        const WaveText::Frame frame = WaveText::parseWaveFile(text, &missing);
+        if (missing > 0)
+            logToFile(QStringLiteral("Wave file ") + name + QStringLiteral(": %1 of %2 traces missing, left empty")
+                                                                .arg(missing)
+                                                                .arg(WaveText::traceCount),
+                      2);
+        waveSetData(frame);
+    }
     waveLoaded = true;
     replotRequest = true;
 }
@@ -213,6 +231,19 @@ void VeskInterface::wavePlay(QString fileName)
             logToFile(QStringLiteral("Record file ") + fileName + QStringLiteral(": ") + error
                           + QStringLiteral(", playing the %1 frames before it").arg(frames.size()),
                       2);
+        // Each time/div index goes to the instrument: one it cannot take refuses the file.
+        for (int at = 0; at < frames.size(); ++at) {
+            const int sampling = frames.at(at).sampling;
+            if (sampling < 0 || sampling >= ScopeValues::timeBaseCount) {
+                const QString reason = QStringLiteral("frame %1 has the time/div index %2, outside 0..%3")
+                                           .arg(at + 1)
+                                           .arg(sampling)
+                                           .arg(ScopeValues::timeBaseCount - 1);
+                logToFile(QStringLiteral("Record file ") + fileName + QStringLiteral(" not played: ") + reason, 2);
+                ui->label_13->setText(tr("Not played: ") + reason);
+                return;
+            }
+        }
         for (const WaveText::RecordedFrame &recorded : frames) {
             playSamplingValues.append(recorded.sampling);
             for (const QVector<double> &trace : recorded.frame.traces)
@@ -221,6 +252,7 @@ void VeskInterface::wavePlay(QString fileName)
     }
     ui->label_13->setText(tr("Load recorded wave"));
     playActive = true;
+    playTimer.start(dataTimerInterval);
 }
 
 void VeskInterface::wavePlayStep(TraceBuilder::Traces &traces)
@@ -229,7 +261,10 @@ void VeskInterface::wavePlayStep(TraceBuilder::Traces &traces)
         return;
     if (playFrames.size() < WaveText::traceCount || playSamplingValues.isEmpty()) {
         playActive = false;
+        playTimer.stop();
         waveSetSampling(playSavedSampling);
+        // The instrument, roll mode and the sampling label follow the restored time base.
+        scopeSamplingSliderChanged(playSavedSampling);
         ui->label_13->setText(QString());
         return;
     }
@@ -238,10 +273,28 @@ void VeskInterface::wavePlayStep(TraceBuilder::Traces &traces)
     waveSetSampling(sampling);
     traces.ch1 = playFrames.takeFirst();
     traces.ch2 = playFrames.takeFirst();
+    int samples = qMax(traces.ch1.size(), traces.ch2.size());
     for (int bit = 0; bit < TraceBuilder::logicChannels; ++bit) {
         traces.logicLevels[size_t(bit)] = playFrames.takeFirst();
         traces.logicBaselines[size_t(bit)].clear();
+        samples = qMax(samples, traces.logicLevels[size_t(bit)].size());
     }
+    // Without a processed frame for as long as this one lasted, the next
+    // comes by itself; one per tick at most.
+    const double seconds = ScopeValues::samplesSeconds(samples, sampling);
+    playTimer.start(qMax(dataTimerInterval, int(qMin(seconds * 1000, double(std::numeric_limits<int>::max())))));
+}
+
+void VeskInterface::wavePlayAdvance()
+{
+    if (!playActive)
+        return;
+    if (mainMode != MODE_SCOPE) {
+        playTimer.start();   // on hold while another page takes the frames
+        return;
+    }
+    replotRequest = true;
+    scopeDataShow();
 }
 
 void VeskInterface::waveSetSampling(int value)
@@ -283,10 +336,16 @@ void VeskInterface::waveRecordStep(const TraceBuilder::Traces &traces)
 
 void VeskInterface::on_screenShotButton_clicked()
 {
-    const QPixmap shot = ui->widget->grab(QRect(0, 0, ui->widget->width(), ui->widget->height() - 20));
-    const QString name = timeStampedName(QStringLiteral("screenShot"), QStringLiteral(".png"));
+    // Down to the row of scale labels, whole, so the image carries its scale.
+    int labelsBottom = 0;
+    for (const QWidget *label : {static_cast<QWidget *>(ui->ch1Label), static_cast<QWidget *>(ui->ch2Label),
+                                 static_cast<QWidget *>(ui->timeLabel)})
+        labelsBottom = qMax(labelsBottom, label->mapTo(ui->widget, QPoint(0, label->height())).y());
+    const QPixmap shot = ui->widget->grab(QRect(0, 0, ui->widget->width(), qMin(labelsBottom, ui->widget->height())));
+    const QString stamped = timeStampedName(QStringLiteral("screenShot"), QStringLiteral(".png"));
     if (!waveChooseDirectory())
         return;
+    const QString name = FreeFileName::in(waveDirectory, stamped);
     const QString path = waveDirectory + QDir::separator() + name;
     if (shot.save(path))
         ui->notifLabel->setText(tr("File ") + name + tr(" created!"));

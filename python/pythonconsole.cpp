@@ -78,6 +78,8 @@ void PythonConsole::initPythonConsole()
         setCentralWidget(scriptingConsole);
         connect(engine, &PythonEngine::output, scriptingConsole, &ScriptingConsole::appendOutput);
         connect(scriptingConsole, &ScriptingConsole::lineEntered, this, &PythonConsole::runTypedLine);
+        connect(scriptingConsole, &ScriptingConsole::interruptRequested, engine, &PythonEngine::requestInterrupt);
+        engine->setInputWindow(this);
     }
     if (!started) {
         printConsole(tr("Python could not be started; see the log."));
@@ -238,10 +240,18 @@ bool PythonConsole::evaluate(const QString &code, const QString &sourceName)
         scriptingConsole->appendOutput(tr("Python is still running other code.") + QLatin1Char('\n'), true);
         return false;
     }
-    scriptingConsole->setBusy(true);
+    setRunning(true);
     const bool ok = engine->runCode(code, sourceName);
-    scriptingConsole->setBusy(false);
+    setRunning(false);
     return ok;
+}
+
+// Running code serves input: what would open a dialog of its own waits.
+void PythonConsole::setRunning(bool running)
+{
+    scriptingConsole->setBusy(running);
+    openAction->setEnabled(!running);
+    settingsAction->setEnabled(!running);
 }
 
 void PythonConsole::finishEvaluation()
@@ -299,9 +309,9 @@ void PythonConsole::runScript(const QString &fileName, bool notify)
 
 void PythonConsole::runTypedLine(const QString &line)
 {
-    scriptingConsole->setBusy(true);
+    setRunning(true);
     const bool more = PythonEngine::instance()->pushLine(line);
-    scriptingConsole->setBusy(false);
+    setRunning(false);
     scriptingConsole->appendCommandPrompt(more);
     finishEvaluation();
 }
@@ -336,10 +346,11 @@ void PythonConsole::callSettings()
 
 void PythonConsole::closeEvent(QCloseEvent *event)
 {
-    // Code that served events through vesk.refresh() is still running and
-    // uses this console's objects: the window goes away once it returns.
+    // Running code uses this console's objects: it is interrupted, and the
+    // window goes away once it has returned.
     if (PythonEngine::instance()->isBusy()) {
         closePending = true;
+        PythonEngine::instance()->requestInterrupt();
         hide();
         event->ignore();
         return;

@@ -16,9 +16,10 @@ class ScriptingConsole;
 // The Python console window: typed statements and script files run in the
 // interpreter's main module, where `vesk` and `veskAWG` reach the main
 // window. Its size is counted in character cells of the console font and
-// kept in the options. Code runs on the GUI thread; while it runs (a
-// script may serve events through vesk.refresh()) no other code is
-// started, and closing the window waits until it has finished.
+// kept in the options. Code runs on the GUI thread; while it runs (it
+// serves input, and a script may serve all events through vesk.refresh())
+// no other code is started, Ctrl+C interrupts it, and closing the window
+// interrupts it and waits until it has returned.
 class PythonConsole : public QMainWindow
 {
     Q_OBJECT
@@ -68,6 +69,7 @@ private:
     // Runs code unless other code is running; false when it did not run or
     // raised.
     bool evaluate(const QString &code, const QString &sourceName);
+    void setRunning(bool running);
     void finishEvaluation();
 
     PythonConsoleOptions *consoleOptions;

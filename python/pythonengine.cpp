@@ -8,9 +8,58 @@
 #include "scriptbinding.h"
 #include "veskinterface.h"
 
+#include <QCoreApplication>
+#include <QEvent>
+#include <QThread>
+
+#include <chrono>
+#include <condition_variable>
+#include <mutex>
+#include <thread>
+
 namespace py = pybind11;
 
 namespace {
+
+// How often running code serves input: often enough for a prompt Ctrl+C,
+// seldom enough to cost the code next to nothing.
+constexpr std::chrono::milliseconds checkInterval(40);
+
+// Wakes the watchdog when code starts to run. Never destroyed: the
+// watchdog still waits on them while the process ends.
+std::mutex &watchMutex = *new std::mutex;
+std::condition_variable &watchWake = *new std::condition_variable;
+
+bool isUserInput(QEvent::Type type)
+{
+    switch (type) {
+    case QEvent::MouseButtonPress:
+    case QEvent::MouseButtonRelease:
+    case QEvent::MouseButtonDblClick:
+    case QEvent::MouseMove:
+    case QEvent::NonClientAreaMouseButtonPress:
+    case QEvent::NonClientAreaMouseButtonRelease:
+    case QEvent::NonClientAreaMouseButtonDblClick:
+    case QEvent::Wheel:
+    case QEvent::KeyPress:
+    case QEvent::KeyRelease:
+    case QEvent::ShortcutOverride:
+    case QEvent::Shortcut:
+    case QEvent::ContextMenu:
+    case QEvent::TouchBegin:
+    case QEvent::TouchUpdate:
+    case QEvent::TouchEnd:
+    case QEvent::TabletPress:
+    case QEvent::TabletRelease:
+    case QEvent::TabletMove:
+    case QEvent::DragEnter:
+    case QEvent::DragMove:
+    case QEvent::Drop:
+        return true;
+    default:
+        return false;
+    }
+}
 
 // sys.stdout and sys.stderr of the interpreter.
 struct ConsoleStream
@@ -115,7 +164,116 @@ bool PythonEngine::start()
     // The GUI thread gives the lock back between evaluations, so threads a
     // script started may run meanwhile.
     PyEval_SaveThread();
+    QCoreApplication::instance()->installEventFilter(this);
+    // Lives as long as the process, like the interpreter.
+    std::thread([this] { watch(); }).detach();
     return true;
+}
+
+void PythonEngine::watch()
+{
+    std::unique_lock<std::mutex> lock(watchMutex);
+    for (;;) {
+        watchWake.wait(lock, [this] { return running.load(); });
+        watchWake.wait_for(lock, checkInterval);
+        if (!running)
+            continue;
+        queueCheck();
+        // The interpreter looks at its queue from this thread's request
+        // only after handing the lock over once: a short visit asks for it.
+        lock.unlock();
+        const PyGILState_STATE state = PyGILState_Ensure();
+        PyGILState_Release(state);
+        lock.lock();
+    }
+}
+
+void PythonEngine::queueCheck()
+{
+    // One check waits in the interpreter's queue at a time, so a long
+    // pause never fills it.
+    if (!checkQueued.exchange(true) && Py_AddPendingCall(&PythonEngine::checkFromInterpreter, nullptr) != 0)
+        checkQueued = false;
+}
+
+// Runs between two steps of the running code, on the GUI thread.
+int PythonEngine::checkFromInterpreter(void *)
+{
+    PythonEngine *engine = instance();
+    engine->checkQueued = false;
+    if (!engine->running)
+        return 0;
+    if (!engine->interruptWanted)
+        engine->serveInput();
+    if (!engine->interruptWanted.exchange(false))
+        return 0;
+    PyErr_SetNone(PyExc_KeyboardInterrupt);
+    return -1;
+}
+
+void PythonEngine::setInputWindow(QObject *window)
+{
+    inputWindow = window;
+}
+
+void PythonEngine::requestInterrupt()
+{
+    if (!running)
+        return;
+    interruptWanted = true;
+    queueCheck();
+}
+
+bool PythonEngine::serveInput()
+{
+    // Timers would start the data and meter work the running code owns;
+    // a script reaches them through vesk.refresh() alone.
+    if (!serving && QThread::currentThread() == QCoreApplication::instance()->thread()) {
+        serving = true;
+        QCoreApplication::processEvents(QEventLoop::X11ExcludeTimers);
+        serving = false;
+    }
+    return interruptWanted;
+}
+
+void PythonEngine::raiseInterrupt()
+{
+    if (interruptWanted && Py_MakePendingCalls() < 0)
+        throw py::error_already_set();
+}
+
+bool PythonEngine::eventFilter(QObject *watched, QEvent *event)
+{
+    // Windows pass their input on to their widgets, where it is judged.
+    if (!serving || watched->isWindowType() || !isUserInput(event->type()))
+        return false;
+    for (QObject *owner = watched; owner; owner = owner->parent()) {
+        if (owner == inputWindow)
+            return false;
+    }
+    return true;
+}
+
+void PythonEngine::enterCode()
+{
+    if (busyDepth++ > 0)
+        return;
+    interruptWanted = false;
+    {
+        std::lock_guard<std::mutex> lock(watchMutex);
+        running = true;
+    }
+    watchWake.notify_one();
+}
+
+void PythonEngine::leaveCode()
+{
+    if (--busyDepth > 0)
+        return;
+    running = false;
+    // A late Ctrl+C must not hit the next statement.
+    interruptWanted = false;
+    emit finished();
 }
 
 bool PythonEngine::runCode(const QString &code, const QString &fileName)
@@ -123,7 +281,7 @@ bool PythonEngine::runCode(const QString &code, const QString &fileName)
     if (!start())
         return false;
     py::gil_scoped_acquire gil;
-    ++busyDepth;
+    enterCode();
     bool ok = true;
     try {
         py::object builtins = py::module_::import("builtins");
@@ -133,7 +291,7 @@ bool PythonEngine::runCode(const QString &code, const QString &fileName)
         printException(error);
         ok = false;
     }
-    --busyDepth;
+    leaveCode();
     return ok;
 }
 
@@ -142,7 +300,7 @@ bool PythonEngine::pushLine(const QString &line)
     if (!start())
         return false;
     py::gil_scoped_acquire gil;
-    ++busyDepth;
+    enterCode();
     bool more = false;
     try {
         // The interactive interpreter prints its own tracebacks; only
@@ -152,7 +310,7 @@ bool PythonEngine::pushLine(const QString &line)
         printException(error);
         interactive->attr("resetbuffer")();
     }
-    --busyDepth;
+    leaveCode();
     return more;
 }
 

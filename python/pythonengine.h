@@ -2,12 +2,18 @@
 #define PYTHONENGINE_H
 
 #include <QObject>
+#include <QPointer>
 #include <QString>
+
+#include <atomic>
 
 // The embedded Python interpreter, one per process. It starts on the first
 // start() (a console being built), never earlier, and is never shut down,
 // so names defined by scripts survive a closed and re-created console.
 // Python's standard output and error come out of the output() signal.
+// Code runs on the GUI thread; while it runs, a watchdog thread has the
+// interpreter serve the window system's input and close events now and
+// then (never timers), so Ctrl+C and closing a window can interrupt it.
 // No Python header here: Python.h does not mix with Qt's `slots` macro.
 class PythonEngine : public QObject
 {
@@ -37,14 +43,43 @@ public:
 
     void emitOutput(const QString &text, bool isError);
 
+    // While code runs, input events reach only this window and what it
+    // owns; other windows get their close events alone.
+    void setInputWindow(QObject *window);
+    // Raises KeyboardInterrupt in the running code at its next step; does
+    // nothing when no code runs. Any thread may ask.
+    void requestInterrupt();
+    // Serves input and close events once, as the watchdog has the running
+    // code do; true when an interruption is waiting. For code that waits
+    // outside the interpreter (a sleep) on the GUI thread.
+    bool serveInput();
+    // Raises the waiting interruption, if any, in the calling code; on the
+    // GUI thread with the interpreter's lock held.
+    void raiseInterrupt();
+
 signals:
     void output(const QString &text, bool isError);
+    // The outermost running code has returned.
+    void finished();
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
     PythonEngine() = default;
+    void enterCode();
+    void leaveCode();
+    void watch();
+    void queueCheck();
+    static int checkFromInterpreter(void *);
 
     int busyDepth = 0;
     bool startFailed = false;
+    bool serving = false;
+    QPointer<QObject> inputWindow;
+    std::atomic<bool> running{false};
+    std::atomic<bool> interruptWanted{false};
+    std::atomic<bool> checkQueued{false};
 };
 
 #endif // PYTHONENGINE_H

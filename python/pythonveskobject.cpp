@@ -1,11 +1,23 @@
 #include "pythonveskobject.h"
 
 #include "common.h"
+#include "pythonengine.h"
 #include "veskinterface.h"
 
 #include <QApplication>
+#include <QElapsedTimer>
 #include <QMainWindow>
 #include <QThread>
+
+#include <algorithm>
+#include <climits>
+
+namespace {
+
+// A sleeping script still hears Ctrl+C and a closing window this often.
+constexpr quint64 sleepSlice = 20;
+
+} // namespace
 
 void PythonVeskObject::setVeskQt(VeskInterface *window)
 {
@@ -46,12 +58,21 @@ void PythonVeskObject::refresh()
 
 void PythonVeskObject::sleep(unsigned long sec)
 {
-    QThread::sleep(sec);
+    msleep(sec > ULONG_MAX / 1000 ? ULONG_MAX : sec * 1000);
 }
 
 void PythonVeskObject::msleep(unsigned long msec)
 {
-    QThread::msleep(msec);
+    QElapsedTimer clock;
+    clock.start();
+    for (;;) {
+        const quint64 spent = quint64(clock.elapsed());
+        if (spent >= msec)
+            return;
+        QThread::msleep(std::min<quint64>(msec - spent, sleepSlice));
+        if (PythonEngine::instance()->serveInput())
+            return;
+    }
 }
 
 QString PythonVeskObject::getVersion() const

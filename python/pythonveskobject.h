@@ -29,6 +29,8 @@ public slots:
     QObject *findChild(QObject *object, const QString &name);
     // Serves pending events of the whole application, then returns.
     void refresh();
+    // Both wait in short slices, serving input between them, and return
+    // early when the running code is to be interrupted.
     void sleep(unsigned long sec);
     void msleep(unsigned long msec);
     QString getVersion() const;

@@ -5,6 +5,7 @@
 
 #include "scriptbinding.h"
 
+#include "pythonengine.h"
 #include "pythonveskobject.h"
 #include "pythonveskobjectawg.h"
 
@@ -278,22 +279,31 @@ PYBIND11_EMBEDDED_MODULE(_vesk, m)
         .def("refresh",
              [](VeskHandle &h) {
                  PythonVeskObject *vesk = alive(h.object);
-                 py::gil_scoped_release unlocked; // other Python threads may run meanwhile
-                 vesk->refresh();
+                 {
+                     py::gil_scoped_release unlocked; // other Python threads may run meanwhile
+                     vesk->refresh();
+                 }
+                 PythonEngine::instance()->raiseInterrupt();
              })
         .def("sleep",
              [](VeskHandle &h, long long sec) {
                  PythonVeskObject *vesk = alive(h.object);
                  const unsigned long seconds = notNegative(sec);
-                 py::gil_scoped_release unlocked;
-                 vesk->sleep(seconds);
+                 {
+                     py::gil_scoped_release unlocked;
+                     vesk->sleep(seconds);
+                 }
+                 PythonEngine::instance()->raiseInterrupt();
              })
         .def("msleep",
              [](VeskHandle &h, long long msec) {
                  PythonVeskObject *vesk = alive(h.object);
                  const unsigned long milliseconds = notNegative(msec);
-                 py::gil_scoped_release unlocked;
-                 vesk->msleep(milliseconds);
+                 {
+                     py::gil_scoped_release unlocked;
+                     vesk->msleep(milliseconds);
+                 }
+                 PythonEngine::instance()->raiseInterrupt();
              })
         .def("getVersion", [](VeskHandle &h) { return alive(h.object)->getVersion(); })
         .def("getBufferSize", [](VeskHandle &h) { return alive(h.object)->getBufferSize(); });

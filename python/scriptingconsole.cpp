@@ -11,6 +11,8 @@ ScriptingConsole::ScriptingConsole(QWidget *parent)
     setUndoRedoEnabled(false);
     setWordWrapMode(QTextOption::WrapAnywhere);
     setMaximumBlockCount(maxLines);
+    connect(this, &QPlainTextEdit::cursorPositionChanged, this, &ScriptingConsole::updateEditable);
+    connect(this, &QPlainTextEdit::selectionChanged, this, &ScriptingConsole::updateEditable);
 }
 
 void ScriptingConsole::clear()
@@ -46,6 +48,7 @@ void ScriptingConsole::appendCommandPrompt(bool continuationPrompt)
     cursor.insertText(prompt, QTextCharFormat());
     setTextCursor(cursor);
     ensureCursorVisible();
+    updateEditable();
 }
 
 QString ScriptingConsole::currentInput() const
@@ -69,6 +72,45 @@ void ScriptingConsole::setInput(const QString &text)
 void ScriptingConsole::setBusy(bool running)
 {
     busy = running;
+    updateEditable();
+}
+
+// Only a cursor or a selection inside the input may edit: the mouse's
+// cut, delete, paste and drag then cannot reach the prompt or the output.
+void ScriptingConsole::updateEditable()
+{
+    const bool inInput = !busy && promptShown() && textCursor().selectionStart() >= inputStart();
+    setTextInteractionFlags(inInput ? Qt::TextEditorInteraction
+                                    : Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
+}
+
+// A selection reaching into the input shrinks to its input part; a cursor
+// or selection elsewhere goes to the end of the input.
+void ScriptingConsole::keepCursorInInput()
+{
+    QTextCursor cursor = textCursor();
+    const int start = inputStart();
+    if (cursor.selectionEnd() > start && cursor.selectionStart() < start) {
+        const int end = cursor.selectionEnd();
+        cursor.setPosition(start);
+        cursor.setPosition(end, QTextCursor::KeepAnchor);
+    } else if (cursor.selectionStart() < start) {
+        cursor.movePosition(QTextCursor::End);
+    }
+    setTextCursor(cursor);
+}
+
+// Deletions backwards stop at the input's start.
+void ScriptingConsole::deleteBackTo(QTextCursor::MoveOperation operation)
+{
+    QTextCursor cursor = textCursor();
+    if (!cursor.hasSelection()) {
+        cursor.movePosition(operation, QTextCursor::KeepAnchor);
+        if (cursor.position() < inputStart())
+            cursor.setPosition(inputStart(), QTextCursor::KeepAnchor);
+    }
+    cursor.removeSelectedText();
+    setTextCursor(cursor);
 }
 
 void ScriptingConsole::removePrompt()
@@ -121,6 +163,11 @@ void ScriptingConsole::submit()
 
 void ScriptingConsole::keyPressEvent(QKeyEvent *event)
 {
+    // Ctrl+C copies while the prompt waits and interrupts running code.
+    if (busy && event->matches(QKeySequence::Copy)) {
+        emit interruptRequested();
+        return;
+    }
     if (event->matches(QKeySequence::Copy) || event->matches(QKeySequence::SelectAll)) {
         QPlainTextEdit::keyPressEvent(event);
         return;
@@ -147,25 +194,35 @@ void ScriptingConsole::keyPressEvent(QKeyEvent *event)
                                                                                 : QTextCursor::MoveAnchor);
         setTextCursor(cursor);
         return;
-    case Qt::Key_Tab:
-        if (cursor.position() < inputStart())
-            moveCursor(QTextCursor::End);
-        insertPlainText(QStringLiteral("    "));
-        return;
-    case Qt::Key_Backspace:
     case Qt::Key_Left:
         if (cursor.position() <= inputStart() && !cursor.hasSelection())
             return;
-        break;
+        Q_FALLTHROUGH();
+    case Qt::Key_Right:
+    case Qt::Key_End:
+    case Qt::Key_PageUp:
+    case Qt::Key_PageDown:
+    case Qt::Key_Shift:
+    case Qt::Key_Control:
+    case Qt::Key_Alt:
+    case Qt::Key_Meta:
+        QPlainTextEdit::keyPressEvent(event); // moving and selecting edit nothing
+        return;
     default:
         break;
     }
-    // Editing outside the input line moves to its end first.
-    if (cursor.selectionStart() < inputStart() || cursor.position() < inputStart()) {
-        cursor.movePosition(QTextCursor::End);
-        setTextCursor(cursor);
+    keepCursorInInput();
+    if (event->matches(QKeySequence::DeleteCompleteLine)) {
+        setInput(QString());
+    } else if (event->matches(QKeySequence::DeleteStartOfWord)) {
+        deleteBackTo(QTextCursor::PreviousWord);
+    } else if (event->key() == Qt::Key_Backspace) {
+        deleteBackTo(QTextCursor::PreviousCharacter);
+    } else if (event->key() == Qt::Key_Tab) {
+        insertPlainText(QStringLiteral("    "));
+    } else {
+        QPlainTextEdit::keyPressEvent(event);
     }
-    QPlainTextEdit::keyPressEvent(event);
 }
 
 void ScriptingConsole::insertFromMimeData(const QMimeData *source)
@@ -173,7 +230,7 @@ void ScriptingConsole::insertFromMimeData(const QMimeData *source)
     if (!source->hasText() || !promptShown() || busy)
         return;
     const QStringList lines = source->text().split(QLatin1Char('\n'));
-    moveCursor(QTextCursor::End);
+    keepCursorInInput();
     for (int i = 0; i < lines.size(); ++i) {
         insertPlainText(lines.at(i));
         if (i + 1 < lines.size()) {

@@ -3,9 +3,11 @@
 
 #include <QPlainTextEdit>
 #include <QStringList>
+#include <QTextCursor>
 
 // The text area of the Python console: a prompt (">>> ", or "... " inside
-// a block) on the last line, where only the input after it can be edited;
+// a block) on the last line, where only the input after it can be edited,
+// whatever the selection and the key;
 // Up and Down walk the typed lines; output goes above the prompt, errors in
 // red. The text keeps the last maxLines lines, so a chatty script cannot
 // fill the memory.
@@ -27,11 +29,12 @@ public:
     bool promptShown() const;
     QString currentInput() const;
     void setInput(const QString &text);
-    // While code runs, typing is ignored.
+    // While code runs, typing is ignored and Ctrl+C asks for an interruption.
     void setBusy(bool busy);
 
 signals:
     void lineEntered(const QString &line);
+    void interruptRequested();
 
 protected:
     void keyPressEvent(QKeyEvent *event) override;
@@ -39,6 +42,9 @@ protected:
 
 private:
     int inputStart() const;
+    void updateEditable();
+    void keepCursorInInput();
+    void deleteBackTo(QTextCursor::MoveOperation operation);
     void removePrompt();
     void submit();
 

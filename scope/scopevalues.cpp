@@ -216,6 +216,16 @@ QString samplex100ToFrequency(int period, unsigned char timeBase)
     return NumberFormat::get4Digits(frequency) + QLatin1Char(' ') + unit;
 }
 
+double samplesSeconds(int samples, int timeBase)
+{
+    const QString caption = timeBaseText(timeBase);
+    int numberEnd = 0;
+    const double number = leadingNumber(caption, QStringLiteral("ms") + micro, &numberEnd);
+    const QChar prefix = caption.at(numberEnd);
+    const double unitSeconds = prefix == micro ? 1e-6 : prefix == QLatin1Char('m') ? 1e-3 : 1;
+    return samples * divisionsPerSample * number * unitSeconds;
+}
+
 QString samplingRateText(int timeBase, int adcBufferIndex)
 {
     const int span = ScopeFrameCheck::adcBlocks(adcBufferIndex) * 256 * plotXUnitsPerSample;

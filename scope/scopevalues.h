@@ -57,6 +57,9 @@ double samplex100ToFrequency_f(int period, unsigned char timeBase);
 // Text form with its unit; "--" when there is no period.
 QString samplex100ToFrequency(int period, unsigned char timeBase);
 
+// Seconds that `samples` samples span at a time/div index.
+double samplesSeconds(int samples, int timeBase);
+
 // Text of the sampling label: time/div caption and the time the buffer spans.
 QString samplingRateText(int timeBase, int adcBufferIndex);
 

@@ -72,6 +72,13 @@ Frame parseWaveFile(const QString &text, int *missing)
     return frame;
 }
 
+bool isRecordFile(const QString &text)
+{
+    bool numeric = false;
+    text.leftRef(text.indexOf(partSeparator)).trimmed().toInt(&numeric);
+    return numeric;
+}
+
 QList<RecordedFrame> parseRecordFile(const QString &text, QString *error)
 {
     QList<RecordedFrame> frames;

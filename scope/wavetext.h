@@ -35,6 +35,9 @@ QString frameBlock(const Frame &frame);
 // empty; `missing` (if given) tells how many were absent.
 Frame parseWaveFile(const QString &text, int *missing = nullptr);
 
+// A record file begins with a time/div index where a wave file has its first trace.
+bool isRecordFile(const QString &text);
+
 // Every whole frame of a record file. Parsing stops at the first block that
 // lacks its sampling line, a trace or its separator; `error` then says why
 // and which block.

@@ -8,6 +8,7 @@
 
 #include "about.h"
 #include "optionsmetatypes.h"
+#include "pythonconsole.h"
 
 #include <QProcess>
 #include <QSettings>
@@ -27,10 +28,21 @@ int runChild(int argc, char **argv, const QString &scenario)
     auto *window = new VeskInterface(nullptr);
     window->show();
     QTimer::singleShot(50, window, [window, scenario] {
-        if (scenario == QLatin1String("exit"))
-            window->ui->actionExit->trigger();
-        else
-            window->close();
+        const bool underScript = scenario.endsWith(QLatin1String(" script"));
+        const auto closeOrExit = [window, scenario] {
+            if (scenario.startsWith(QLatin1String("exit")))
+                window->ui->actionExit->trigger();
+            else
+                window->close();
+        };
+        if (!underScript) {
+            closeOrExit();
+            return;
+        }
+        // Reaches the window while the loop runs, as a user's click would.
+        window->ui->actionConsole->trigger();
+        QMetaObject::invokeMethod(window, closeOrExit, Qt::QueuedConnection);
+        window->pythonConsole->evaluateScript(QStringLiteral("while True: pass"));
     });
     const int code = app.exec();
     delete window;
@@ -220,6 +232,8 @@ private slots:
         QTest::addColumn<QString>("scenario");
         QTest::newRow("window closed") << "close";
         QTest::newRow("Exit action") << "exit";
+        QTest::newRow("window closed under a running script") << "close under a script";
+        QTest::newRow("Exit under a running script") << "exit under a script";
     }
     void closeAndExitSaveTheApplicationSettings()
     {
@@ -230,8 +244,11 @@ private slots:
         const int down = run.log.indexOf("Application goes down");
         const int saved = run.log.indexOf("Save application settings");
         QVERIFY2(down >= 0 && saved > down, qPrintable(run.log));
-        if (scenario == "exit")
+        if (scenario.startsWith("exit"))
             QVERIFY(run.log.indexOf("Exit triggered") < down && run.log.contains("Exit triggered"));
+        if (scenario.endsWith("script"))
+            QVERIFY(run.log.indexOf("Close waits for the running script") < down
+                    && run.log.contains("Close waits for the running script"));
         QSettings stored = childSettings(dir);
         QCOMPARE(stored.value("loggingLevel").toInt(), 2);
         QVERIFY(stored.value("size").toSize().isValid());

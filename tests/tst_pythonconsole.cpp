@@ -14,12 +14,14 @@
 #include "scriptingconsole.h"
 #include "settings.h"
 
+#include <QClipboard>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenuBar>
 #include <QScreen>
 #include <QSettings>
 #include <QSignalSpy>
+#include <QTextBlock>
 #include <QTemporaryDir>
 #include <QTimer>
 
@@ -373,17 +375,116 @@ private slots:
                 .arg(window->scopeSizeX));
     }
 
-    // A script serving events may see its console closed: the console
-    // stays until the script has returned.
+    // A script serving events may see its console closed: it is
+    // interrupted, and the console stays until the script has returned.
     void closingWhileAScriptRuns()
     {
         PythonConsole *running = openConsole();
         QTimer::singleShot(0, running, &QWidget::close);
-        running->evaluateScript(QStringLiteral("vesk.refresh()\nvesk.refresh()\nprint('still running')"));
+        running->evaluateScript(QStringLiteral("try:\n    vesk.refresh()\n    vesk.refresh()\n"
+                                               "except KeyboardInterrupt:\n    pass\nprint('still running')"));
         QVERIFY(window->pythonConsoleAlive);
         QVERIFY(text().contains(QStringLiteral("still running")));
         QVERIFY(!running->isVisible());
         QTRY_VERIFY(!window->pythonConsoleAlive);
+    }
+
+    // Running code serves input but never timers: Ctrl+C and the console's
+    // close reach it, the traceback shows, and the console works again.
+    void runningCodeIsInterrupted_data()
+    {
+        QTest::addColumn<QString>("code");
+        QTest::addColumn<bool>("closeConsole");
+        QTest::addColumn<bool>("servesAll"); // through vesk.refresh()
+        QTest::newRow("busy loop, Ctrl+C") << "while True: pass" << false << false;
+        QTest::newRow("long sleep, Ctrl+C") << "vesk.sleep(3600)" << false << false;
+        QTest::newRow("long msleep, Ctrl+C") << "vesk.msleep(3600000)" << false << false;
+        QTest::newRow("loop serving all events, Ctrl+C") << "while True: vesk.refresh()" << false << true;
+        QTest::newRow("busy loop, console closed") << "while True: pass" << true << false;
+        QTest::newRow("long sleep, console closed") << "vesk.sleep(3600)" << true << false;
+    }
+    void runningCodeIsInterrupted()
+    {
+        QFETCH(QString, code);
+        QFETCH(bool, closeConsole);
+        QFETCH(bool, servesAll);
+        PythonConsole *running = openConsole();
+        ScriptingConsole *widget = running->console();
+        // A real timer, due at once (a zero single shot would be a posted call).
+        bool timerFired = false;
+        QTimer dueTimer;
+        dueTimer.setSingleShot(true);
+        connect(&dueTimer, &QTimer::timeout, this, [&timerFired] { timerFired = true; });
+        dueTimer.start(0);
+        if (closeConsole)
+            QMetaObject::invokeMethod(running, "close", Qt::QueuedConnection);
+        else
+            QCoreApplication::postEvent(widget, new QKeyEvent(QEvent::KeyPress, Qt::Key_C, Qt::ControlModifier));
+        QSignalSpy output(PythonEngine::instance(), &PythonEngine::output);
+        running->evaluateScript(code);
+        QString said;
+        for (const QList<QVariant> &piece : output)
+            said += piece.value(0).toString();
+        if (!servesAll)
+            QVERIFY(!timerFired);
+        QVERIFY2(said.endsWith(QStringLiteral("KeyboardInterrupt\n")), qPrintable(said));
+        if (closeConsole) {
+            QTRY_VERIFY(!window->pythonConsoleAlive);
+            return;
+        }
+        QVERIFY(!PythonEngine::instance()->isBusy());
+        type("print('after')");
+        QVERIFY2(text().endsWith(QStringLiteral(">>> print('after')\nafter\n>>> ")), qPrintable(text().right(200)));
+    }
+
+    // Whatever is selected and pressed, the prompt stays and what is typed
+    // after it runs as typed.
+    void promptSurvivesEditing_data()
+    {
+        QTest::addColumn<QString>("typedFirst");
+        QTest::addColumn<QStringList>("keys");
+        QTest::addColumn<QString>("typedLast");
+        const QString statement = QStringLiteral("print(2)");
+        QTest::newRow("select all, Backspace") << "" << QStringList{"Ctrl+A", "Backspace"} << statement;
+        QTest::newRow("select all, Delete") << "x" << QStringList{"Ctrl+A", "Del"} << statement;
+        QTest::newRow("select all, cut") << "x" << QStringList{"Ctrl+A", "Ctrl+X"} << statement;
+        QTest::newRow("select all, typed over") << "x" << QStringList{"Ctrl+A"} << statement;
+        QTest::newRow("select all, paste") << "x" << QStringList{"Ctrl+A", "Ctrl+V"} << "";
+        QTest::newRow("Home, Backspace") << "" << QStringList{"Home", "Backspace", "Backspace"} << statement;
+        QTest::newRow("Home, word back") << "" << QStringList{"Home", "Ctrl+Backspace"} << statement;
+        QTest::newRow("blanks, word back") << "   " << QStringList{"Ctrl+Backspace", "Ctrl+Backspace"} << statement;
+        QTest::newRow("line deleted") << "x" << QStringList{"Ctrl+U", "Ctrl+Shift+Backspace"} << statement;
+        QTest::newRow("Shift+Home, Backspace") << "xyz" << QStringList{"Shift+Home", "Backspace"} << statement;
+        QTest::newRow("left past the input, Delete") << "" << QStringList{"Left", "Left", "Del", "Backspace"}
+                                                      << statement;
+        QTest::newRow("output and prompt selected, Delete")
+            << "" << QStringList{"Ctrl+Home", "Ctrl+Shift+End", "Del"} << statement;
+        QTest::newRow("output selected, typed") << "" << QStringList{"Ctrl+Home", "Shift+Down"} << statement;
+        QTest::newRow("cursor in the prompt, Backspace") << "" << QStringList{"in prompt", "Backspace"} << statement;
+        QTest::newRow("cursor in the prompt, paste") << "" << QStringList{"in prompt", "Ctrl+V"} << "";
+    }
+    void promptSurvivesEditing()
+    {
+        QFETCH(QString, typedFirst);
+        QFETCH(QStringList, keys);
+        QFETCH(QString, typedLast);
+        openConsole();
+        ScriptingConsole *widget = console()->console();
+        QApplication::clipboard()->setText(QStringLiteral("print(2)"));
+        type("print(1)");
+        QTest::keyClicks(widget, typedFirst);
+        for (const QString &key : keys) {
+            if (key == QLatin1String("in prompt")) {
+                QTextCursor cursor = widget->textCursor();
+                cursor.setPosition(widget->document()->lastBlock().position() + 2);
+                widget->setTextCursor(cursor);
+            } else {
+                QTest::keySequence(widget, QKeySequence(key));
+            }
+        }
+        QTest::keyClicks(widget, typedLast);
+        QTest::keyClick(widget, Qt::Key_Return);
+        QVERIFY2(text().endsWith(QStringLiteral(">>> print(2)\n2\n>>> ")), qPrintable(text().right(200)));
     }
 
     void outputIsBounded()

@@ -147,6 +147,26 @@ private slots:
         QCOMPARE(vCursorDeltaTime(a, b, &actualUnit, 1, timeBase), time);
         QCOMPARE(actualUnit, unit);
     }
+
+    // How long a frame lasts: sixteen samples per division.
+    void frameSeconds_data()
+    {
+        QTest::addColumn<int>("samples");
+        QTest::addColumn<int>("timeBase");
+        QTest::addColumn<double>("seconds");
+        QTest::newRow("one block at 8us/div") << 256 << 0 << 128e-6;
+        QTest::newRow("three blocks at 1ms/div") << 768 << 7 << 0.048;
+        QTest::newRow("one division at 0.1s/div") << 16 << 13 << 0.1;
+        QTest::newRow("fifteen blocks at 50s/div") << 3840 << 21 << 12000.0;
+        QTest::newRow("no samples") << 0 << 9 << 0.0;
+    }
+    void frameSeconds()
+    {
+        QFETCH(int, samples);
+        QFETCH(int, timeBase);
+        QFETCH(double, seconds);
+        QVERIFY(qAbs(samplesSeconds(samples, timeBase) - seconds) <= seconds * 1e-12);
+    }
 };
 
 VESK_TEST_MAIN(TestScopeValues)

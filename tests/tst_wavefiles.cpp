@@ -6,6 +6,7 @@
 #include "scopeframefeeder.h"
 #include "ui_veskinterface.h"
 #include "veskinterface.h"
+#include "freefilename.h"
 #include "wavetext.h"
 
 #include <QTemporaryDir>
@@ -103,6 +104,61 @@ private slots:
         QCOMPARE(filesIn(folder.path(), "waveFile*.vsp").size(), 2);
     }
 
+    // Names by the time of day repeat: whatever second the saves fall in,
+    // their names are taken, and both files are written beside the old ones.
+    void takenNamesGetANumber()
+    {
+        VeskInterface w;
+        configure(w, FrameRecipe());
+        w.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&w));
+        ModalAnswerer answerer;
+        answerer.fileAnswers << folder.path();
+        QStringList kept;
+        for (int second = 0; second < 3; ++second) {
+            const QString time = QTime::currentTime().addSecs(second).toString("hhmmss");
+            kept << "waveFile" + time + ".vsp" << "screenShot" + time + ".png";
+        }
+        for (const QString &name : kept)
+            writeText(folder.filePath(name), "kept");
+        for (int save = 0; save < 2; ++save) {
+            show(w, numberedFrame(1 + save));
+            w.ui->saveWave->click();
+            tick(w);
+            QVERIFY(w.ui->notifLabel->text().contains(QRegularExpression("^File waveFile\\d{6}-[23]\\.vsp created!$")));
+            w.ui->screenShotButton->click();
+            QVERIFY(w.ui->notifLabel->text().contains(QRegularExpression("^File screenShot\\d{6}-[23]\\.png created!$")));
+        }
+        QCOMPARE(filesIn(folder.path(), "waveFile*-*.vsp").size(), 2);
+        QCOMPARE(filesIn(folder.path(), "screenShot*-*.png").size(), 2);
+        for (const QString &name : kept)
+            QCOMPARE(readText(folder.filePath(name)), QString("kept"));
+    }
+
+    void freeNames_data()
+    {
+        QTest::addColumn<QStringList>("present");
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QString>("expected");
+        QTest::newRow("free") << QStringList{"other.vsp"} << "waveFile090507.vsp" << "waveFile090507.vsp";
+        QTest::newRow("taken") << QStringList{"waveFile090507.vsp"} << "waveFile090507.vsp" << "waveFile090507-2.vsp";
+        QTest::newRow("taken twice") << QStringList{"waveFile090507.vsp", "waveFile090507-2.vsp"}
+                                     << "waveFile090507.vsp" << "waveFile090507-3.vsp";
+        QTest::newRow("a gap is used") << QStringList{"a.png", "a-3.png"} << "a.png" << "a-2.png";
+        QTest::newRow("dots in the stem") << QStringList{"record2024-03-0114-02-09.vsp"}
+                                          << "record2024-03-0114-02-09.vsp" << "record2024-03-0114-02-09-2.vsp";
+        QTest::newRow("no extension") << QStringList{"shot"} << "shot" << "shot-2";
+    }
+    void freeNames()
+    {
+        QFETCH(QStringList, present);
+        QFETCH(QString, name);
+        QFETCH(QString, expected);
+        for (const QString &file : present)
+            writeText(folder.filePath(file), "x");
+        QCOMPARE(FreeFileName::in(folder.path(), name), expected);
+    }
+
     void cancelledFolderWritesNothing()
     {
         VeskInterface w;
@@ -155,6 +211,63 @@ private slots:
         QVERIFY(w.ch1WaveData.isEmpty() && w.logicWaveData[1].isEmpty());
         show(w, live);
         QCOMPARE(valuesOf(w.ch1Graph).size(), 256);
+    }
+
+    // A recording opened with Load shows its first frame, each trace on its channel.
+    void loadedRecordShowsItsFirstFrame()
+    {
+        VeskInterface w;
+        configure(w, FrameRecipe());
+        WaveText::Frame first, second;
+        first.traces[0] = {10, 20};
+        first.traces[1] = {30, 40, 50};
+        first.traces[9] = {1, 0};
+        second.traces[0] = {99};
+        const QString path = folder.filePath("record.vsp");
+        writeText(path, WaveText::recordBlock(5, first) + WaveText::recordBlock(6, second));
+        ModalAnswerer answerer;
+        answerer.fileAnswers << path;
+        w.ui->loadWave->click();
+        QVERIFY(w.waveLoaded);
+        QCOMPARE(w.ch1WaveData, first.traces[0]);
+        QCOMPARE(w.ch2WaveData, first.traces[1]);
+        QCOMPARE(w.logicWaveData[7], first.traces[9]);
+    }
+
+    // A wave or reference of another length than the live frame is drawn
+    // where both coordinates exist, without a word in the log each frame.
+    void otherLengthsDrawQuietly()
+    {
+        VeskInterface w;
+        FrameRecipe recipe;
+        recipe.ch2 = true;
+        configure(w, recipe);
+        QVector<double> longWave(300);
+        for (int i = 0; i < longWave.size(); ++i)
+            longWave[i] = 600 + i;
+        WaveText::Frame stored;
+        stored.traces[0] = longWave;
+        const QString path = folder.filePath("long.vsp");
+        writeText(path, WaveText::waveFile(stored));
+        ModalAnswerer answerer;
+        answerer.fileAnswers << path;
+        w.ui->loadWave->click();
+        w.ui->refCH1->setChecked(true);
+        w.ui->captureButton->click();
+        LogCapture log;
+        recipe.frameNumber = 1;
+        const QByteArray live = makeFrame(recipe);
+        show(w, live);
+        QCOMPARE(valuesOf(w.ch1Graph), longWave.mid(0, 256));
+        QCOMPARE(valuesOf(w.ch2Graph).size(), 0);
+        recipe.blocks = 2;
+        configure(w, recipe);
+        recipe.frameNumber = 2;
+        const QByteArray longer = makeFrame(recipe);
+        show(w, longer);
+        QCOMPARE(valuesOf(w.ch1Graph), longWave);
+        QCOMPARE(log.messages().filter("sizes"), QStringList());
+        QCOMPARE(valuesOf(w.ch1RefGraph).size(), 256);
     }
 
     void truncatedWaveFileLoadsWhatItHas()
@@ -262,6 +375,53 @@ private slots:
         QCOMPARE(valuesOf(w.ch1Graph).size(), 256);
     }
 
+    // Every index goes to the instrument: one it cannot take refuses the file.
+    void recordWithAnUnknownTimeBaseIsRefused_data()
+    {
+        QTest::addColumn<int>("sampling");
+        QTest::newRow("past the last") << 22;
+        QTest::newRow("far past") << 99;
+        QTest::newRow("negative") << -5;
+    }
+    void recordWithAnUnknownTimeBaseIsRefused()
+    {
+        QFETCH(int, sampling);
+        VeskInterface w;
+        configure(w, FrameRecipe());
+        w.ui->samplingSlider->setValue(7);
+        WaveText::Frame a;
+        a.traces[0] = {10, 20};
+        const QString path = folder.filePath("odd.vsp");
+        writeText(path, WaveText::recordBlock(3, a) + WaveText::recordBlock(sampling, a));
+        LogCapture log;
+        w.wavePlay(path);
+        QVERIFY(!w.playActive);
+        const QString reason = QString("frame 2 has the time/div index %1, outside 0..21").arg(sampling);
+        QCOMPARE(w.ui->label_13->text(), "Not played: " + reason);
+        QCOMPARE(log.count("Record file " + path + " not played: " + reason), 1);
+        show(w, numberedFrame(4));
+        QCOMPARE(w.ui->samplingSlider->value(), 7);
+        QCOMPARE(valuesOf(w.ch1Graph).size(), 256);
+    }
+
+    // With no frames coming (stopped, not connected), playback goes on by
+    // itself and ends.
+    void playbackWithoutFramesReachesItsEnd()
+    {
+        VeskInterface w;
+        configure(w, FrameRecipe());
+        w.ui->samplingSlider->setValue(12);
+        WaveText::Frame a, b;
+        a.traces[0] = {10, 20};
+        b.traces[0] = {30};
+        const QString path = folder.filePath("played.vsp");
+        writeText(path, WaveText::recordBlock(0, a) + WaveText::recordBlock(2, b));
+        w.wavePlay(path);
+        QTRY_VERIFY(!w.playActive);
+        QCOMPARE(w.ui->samplingSlider->value(), 12);
+        QVERIFY(w.ui->label_13->text().isEmpty());
+    }
+
     void damagedRecordPlaysItsWholeFrames()
     {
         VeskInterface w;
@@ -294,7 +454,11 @@ private slots:
         QVERIFY(QRegularExpression("^screenShot\\d{6}\\.png$").match(files.first()).hasMatch());
         QCOMPARE(w.ui->notifLabel->text(), "File " + files.first() + " created!");
         const QImage shot(folder.filePath(files.first()));
-        QCOMPARE(shot.size(), QSize(w.ui->widget->width(), w.ui->widget->height() - 20));
+        QCOMPARE(shot.width(), w.ui->widget->width());
+        // The scale labels below the plot are in it whole.
+        for (const QLabel *label : {w.ui->ch1Label, w.ui->ch2Label, w.ui->timeLabel})
+            QVERIFY(label->mapTo(w.ui->widget, QPoint(0, label->height())).y() <= shot.height());
+        QVERIFY(shot.height() <= w.ui->widget->height());
     }
 };
 

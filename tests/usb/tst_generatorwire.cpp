@@ -1,12 +1,14 @@
 // The generator against the simulated instrument: a custom wave from a file
 // to the instrument and the failed upload, the output enable the instrument
-// turns down, the sweep set up by a script, and the DAC calibration steps.
+// turns down, the sweep set up by a script, every script setter's wire
+// effect, and the DAC calibration steps.
 #include "usbtestmain.h"
 
 #include "usbwindowtest.h"
 
 #include "logcapture.h"
 #include "protocol.h"
+#include "pythonengine.h"
 #include "ui_veskinterface.h"
 #include "veskinterface.h"
 
@@ -124,6 +126,66 @@ private slots:
 
         window->setAwgSweepEnabled(false);
         QCOMPARE(instrument->configurationValue(CFG_SWEEP_CONTROL), int(SWEEP_FALLING));
+    }
+
+    // Every script setter reaches the instrument as its own control would;
+    // each row starts where its value is not yet on the wire.
+    void scriptSetters_data()
+    {
+        QTest::addColumn<QString>("setup");
+        QTest::addColumn<QString>("call");
+        QTest::addColumn<int>("item");
+        QTest::addColumn<int>("expected");
+        const QString sweepOn = QStringLiteral("veskAWG.setSweepEnabled(True)\n");
+        QTest::newRow("square") << "" << "setWaveformSquare()" << int(CFG_WAVE_TYPE) << int(WAVE_SQUARE);
+        QTest::newRow("sine") << "veskAWG.setWaveformSquare()" << "setWaveformSine()" << int(CFG_WAVE_TYPE)
+                              << int(WAVE_SINE);
+        QTest::newRow("triangle") << "" << "setWaveformTriangle()" << int(CFG_WAVE_TYPE) << int(WAVE_TRIANGLE);
+        QTest::newRow("expo") << "" << "setWaveformExpo()" << int(CFG_WAVE_TYPE) << int(WAVE_EXPONENTIAL);
+        QTest::newRow("constant") << "" << "setWaveformConstant()" << int(CFG_WAVE_TYPE) << int(WAVE_CONSTANT);
+        QTest::newRow("custom") << "" << "setWaveformCustom()" << int(CFG_WAVE_TYPE) << int(WAVE_CUSTOM);
+        QTest::newRow("white noise") << "" << "setWaveformWhiteNoise()" << int(CFG_WAVE_TYPE)
+                                     << int(WAVE_WHITE_NOISE);
+        QTest::newRow("pink noise") << "" << "setWaveformPinkNoise()" << int(CFG_WAVE_TYPE) << int(WAVE_PINK_NOISE);
+        QTest::newRow("frequency") << "" << "setFrequency(1234.56)" << int(CFG_WAVE_FREQUENCY) << 123456;
+        QTest::newRow("amplitude") << "" << "setLevelsAmplitude(1.5)" << int(CFG_WAVE_AMPLITUDE) << 174;
+        QTest::newRow("duty cycle") << "" << "setLevelsDutyCycle(25)" << int(CFG_WAVE_DUTY) << 64;
+        QTest::newRow("offset") << "" << "setLevelsOffset(-1)" << int(CFG_WAVE_OFFSET) << 0xC0; // -64 as a byte
+        // The sweep starts out over the duty cycle, ping-pong.
+        const int pingPong = SWEEP_PING_PONG;
+        QTest::newRow("sweep on") << "" << "setSweepEnabled(True)" << int(CFG_SWEEP_CONTROL)
+                                  << int(SWEEP_DUTY | pingPong);
+        QTest::newRow("sweep off") << sweepOn << "setSweepEnabled(False)" << int(CFG_SWEEP_CONTROL) << pingPong;
+        QTest::newRow("sweeps amplitude") << sweepOn << "setSweepTypeAmplitude()" << int(CFG_SWEEP_CONTROL)
+                                          << int(SWEEP_AMPLITUDE | pingPong);
+        QTest::newRow("sweeps duty cycle") << sweepOn + "veskAWG.setSweepTypeOffset()" << "setSweepTypeDutyCycle()"
+                                           << int(CFG_SWEEP_CONTROL) << int(SWEEP_DUTY | pingPong);
+        QTest::newRow("sweeps offset") << sweepOn << "setSweepTypeOffset()" << int(CFG_SWEEP_CONTROL)
+                                       << int(SWEEP_OFFSET | pingPong);
+        QTest::newRow("sweeps frequency") << sweepOn << "setSweepTypeFrequency()" << int(CFG_SWEEP_CONTROL)
+                                          << int(SWEEP_FREQUENCY | pingPong);
+        QTest::newRow("falling") << sweepOn << "setSweepDirectionFaling()" << int(CFG_SWEEP_CONTROL)
+                                 << int(SWEEP_DUTY | SWEEP_FALLING);
+        QTest::newRow("ping-pong") << sweepOn + "veskAWG.setSweepDirectionFaling()" << "setSweepDirectionPingPong()"
+                                   << int(CFG_SWEEP_CONTROL) << int(SWEEP_DUTY | pingPong);
+        QTest::newRow("rising") << sweepOn + "veskAWG.setSweepDirectionFaling()" << "setSweepDirectionRising()"
+                                << int(CFG_SWEEP_CONTROL) << int(SWEEP_DUTY);
+        QTest::newRow("sweep speed") << "" << "setSweepSpeed(100)" << int(CFG_SWEEP_SPEED) << 100;
+        QTest::newRow("sweep start") << "" << "setSweepStart(50)" << int(CFG_SWEEP_START) << 50;
+        QTest::newRow("sweep end") << "" << "setSweepEnd(200)" << int(CFG_SWEEP_END) << 200;
+    }
+    void scriptSetters()
+    {
+        QFETCH(QString, setup);
+        QFETCH(QString, call);
+        QFETCH(int, item);
+        QFETCH(int, expected);
+        window->ui->actionConsole->trigger();
+        PythonEngine *engine = PythonEngine::instance();
+        QVERIFY(engine->runCode(setup, QStringLiteral("<setup>")));
+        QVERIFY(instrument->configurationValue(item) != expected);
+        QVERIFY(engine->runCode(QStringLiteral("veskAWG.") + call, QStringLiteral("<call>")));
+        QCOMPARE(instrument->configurationValue(item), expected);
     }
 
     // A step is applied at once and offers OK; OK stores it and is put away.
