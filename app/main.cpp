@@ -1,10 +1,13 @@
 #include "common.h"
 #include "log.h"
+#include "terminationsignals.h"
 #include "veskinterface.h"
 
 #include <QApplication>
 #include <QSettings>
 #include <QTextCodec>
+
+#include <cstring>
 
 int main(int argc, char *argv[])
 {
@@ -21,6 +24,17 @@ int main(int argc, char *argv[])
     formFont.setPointSize(9);
     QApplication::setFont(formFont);
     auto *window = new VeskInterface(nullptr);
+    // A termination signal closes the window as its close button does, so
+    // the setup is saved and the instrument released. Until here the default
+    // actions hold: nothing is open and nothing is worth saving yet.
+    auto *termination = new TerminationSignals;
+    QObject::connect(termination, &TerminationSignals::received, window, [window](int signalNumber) {
+        VeskInterface::logToFile(QStringLiteral("Signal %1 (%2) received: closing the window")
+                                     .arg(signalNumber)
+                                     .arg(QString::fromLocal8Bit(strsignal(signalNumber))),
+                                 2);
+        window->close();
+    });
     QTextCodec::setCodecForLocale(QTextCodec::codecForName("UTF-8"));
 
     if (settings->value(QStringLiteral("wasMaximized")).toBool())
@@ -29,6 +43,7 @@ int main(int argc, char *argv[])
         window->show();
 
     const int exitCode = application->exec();
+    delete termination;
     delete window;
     delete application;
     delete settings;

@@ -1,6 +1,7 @@
 #include "numberformat.h"
 
 #include <cmath>
+#include <limits>
 
 namespace NumberFormat {
 
@@ -81,16 +82,25 @@ int dataValueRangeTrunk64(qint64 value, qint64 low, qint64 high)
     return static_cast<int>(value);
 }
 
+int saturatedInt(double value)
+{
+    if (std::isnan(value))
+        return 0;
+    return static_cast<int>(qBound(double(std::numeric_limits<int>::min()), value,
+                                   double(std::numeric_limits<int>::max())));
+}
+
 int mathRoundTo(double value, int step)
 {
-    return static_cast<int>(std::round(value / step) * step);
+    return saturatedInt(std::round(value / step) * step);
 }
 
 int mapRange(int value, int inEnd, int inStart, int outStart, int outEnd)
 {
-    // The product in 64 bits: wide input ranges would overflow 32.
-    const qint64 product = static_cast<qint64>(value - inStart) * (outStart - outEnd);
-    return static_cast<int>(outStart - static_cast<long double>(product) / (inEnd - inStart));
+    // In long double: the product of two int spans overflows even 64 bits.
+    const long double product = (static_cast<long double>(value) - inStart) * (static_cast<long double>(outStart) - outEnd);
+    const long double mapped = outStart - product / (static_cast<long double>(inEnd) - inStart);
+    return saturatedInt(double(mapped));
 }
 
 double mapRangeF(double value, double inEnd, double inStart, double outStart, double outEnd)

@@ -18,6 +18,8 @@ QString removeTrailingZeros(const QString &text);
 QString getStringFromUnsignedChar(const unsigned char *data, int length);
 int dataValueRangeTrunk(int value, int low, int high);
 int dataValueRangeTrunk64(qint64 value, qint64 low, qint64 high);
+// Truncated toward zero and held to the int range; NaN is 0.
+int saturatedInt(double value);
 int mathRoundTo(double value, int step);
 int mapRange(int value, int inEnd, int inStart, int outStart, int outEnd);
 double mapRangeF(double value, double inEnd, double inStart, double outStart, double outEnd);

@@ -14,6 +14,7 @@
 #include "ui_veskinterface.h"
 
 #include "protocol.h"
+#include "replotpacer.h"
 #include "scopeframecheck.h"
 #include "timebaseruns.h"
 
@@ -79,7 +80,7 @@ Result measure(VeskInterface &w, int timeBase, int seconds)
     uint16_t lastNumber = 0;
     long span = 0;
     const QMetaObject::Connection counter =
-        QObject::connect(w.ui->plotterWidget, &QCustomPlot::afterReplot, [&] {
+        QObject::connect(&w.replotPacer, &ReplotPacer::replotDue, [&] {
             const uint16_t number = ScopeFrame::readHeader(w.frameCache).frameNumber;
             if (!counting || (!first && number == lastNumber))
                 return;

@@ -9,6 +9,7 @@
 #include "veskinterface.h"
 #include "ui_veskinterface.h"
 
+#include "replotpacer.h"
 #include "scopeframecheck.h"
 
 #include <QApplication>
@@ -70,7 +71,7 @@ Figures run(VeskInterface &w, double seconds)
     QElapsedTimer processing;
     qint64 processingNs = 0;
     const QMetaObject::Connection counter = QObject::connect(
-        w.ui->plotterWidget, &QCustomPlot::afterReplot, [&figures] { ++figures.replots; });
+        &w.replotPacer, &ReplotPacer::replotDue, [&figures] { ++figures.replots; });
     clock.start();
     while (clock.elapsed() < seconds * 1000) {
         const QByteArray &frame = frames[figures.frames % frames.size()];

@@ -181,34 +181,37 @@ void VeskInterface::sendWaveType()
 
 // ---- confirmed encoders ----
 
-bool VeskInterface::sendConfirmedControl(unsigned char index, int value)
+InstrumentCommands::ConfirmResult VeskInterface::sendConfirmedControl(unsigned char index, int value)
 {
-    return instrumentCommands.sendConfirmed(index, value, [this](int blocks) {
-        // The buffer combo shows what the instrument now uses, before and
-        // after its list is rebuilt, so the sampling label reads the new size.
-        const QSignalBlocker blocker(ui->comboBoxADCBuffer);
-        ui->comboBoxADCBuffer->setCurrentIndex(std::min(blocks, ui->comboBoxADCBuffer->count()) - 1);
-        scopeADCBufferChanged(blocks - 1);
-        ui->comboBoxADCBuffer->setCurrentIndex(std::min(blocks, ui->comboBoxADCBuffer->count()) - 1);
-    });
+    return instrumentCommands.sendConfirmed(index, value, [this](int blocks) { showScopeBuffer(blocks); });
 }
 
-bool VeskInterface::sendDACControlsConfirmed()
+void VeskInterface::showScopeBuffer(int blocks)
+{
+    // The buffer combo shows what the instrument now uses, before and after
+    // its list is rebuilt, so the sampling label reads the new size.
+    const QSignalBlocker blocker(ui->comboBoxADCBuffer);
+    ui->comboBoxADCBuffer->setCurrentIndex(std::min(blocks, ui->comboBoxADCBuffer->count()) - 1);
+    scopeADCBufferChanged(blocks - 1);
+    ui->comboBoxADCBuffer->setCurrentIndex(std::min(blocks, ui->comboBoxADCBuffer->count()) - 1);
+}
+
+InstrumentCommands::ConfirmResult VeskInterface::sendDACControlsConfirmed()
 {
     return sendConfirmedControl(CFG_DAC_CONTROL, ui->checkBoxAWBEnable->isChecked() ? 1 : 0);
 }
 
-bool VeskInterface::sendCH1ControlsConfirmed()
+InstrumentCommands::ConfirmResult VeskInterface::sendCH1ControlsConfirmed()
 {
     return sendConfirmedControl(CFG_CH1_CONTROL, scopeCH1ControlsValue());
 }
 
-bool VeskInterface::sendCH2ControlsConfirmed()
+InstrumentCommands::ConfirmResult VeskInterface::sendCH2ControlsConfirmed()
 {
     return sendConfirmedControl(CFG_CH2_CONTROL, scopeCH2ControlsValue());
 }
 
-bool VeskInterface::sendCHDControlsConfirmed()
+InstrumentCommands::ConfirmResult VeskInterface::sendCHDControlsConfirmed()
 {
     return sendConfirmedControl(CFG_CHD_CONTROL, scopeCHDControlsValue());
 }
@@ -392,7 +395,7 @@ void VeskInterface::mainTabChanged(int index)
     sendCH2Controls();
     mainMode = MODE_SCOPE;
     sendMainModeControls(mainMode);
-    replotRequest = true;
+    requestReplot();
 }
 
 int VeskInterface::bufferCheckMaxSize()
@@ -412,7 +415,9 @@ int VeskInterface::bufferCheckMaxSize()
 
 void VeskInterface::bufferComboBoxItemChange(QComboBox *box, int blocks)
 {
-    const QStringList texts = bufferSizeTexts(blocks);
+    // A list longer than its sender sends would offer sizes that never go out.
+    const int most = box == ui->comboBoxDACBuffer ? DAC_BLOCKS_MAX : CH_BLOCKS_MAX;
+    const QStringList texts = bufferSizeTexts(std::min(blocks, most));
     if (box->count() == texts.size())
         return;
     // Blocked: a lowered index is the instrument's own limit, not a choice to send back.

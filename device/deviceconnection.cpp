@@ -33,7 +33,11 @@ void VeskInterface::on_connectButton_clicked()
     deviceConnecting = true;
     libUsbDevice.initializeDevice();
     libUsbDevice.openDevice();
-    const int result = libUsbDevice.connected ? deviceInitialize() : -1;
+    int result = -1;
+    if (libUsbDevice.connected)
+        result = deviceInitialize();
+    else
+        libUsbDevice.reset(); // the transport told why on the info line; it keeps no context
     deviceConnecting = false;
     if (result == 0)
         ui->connectButton->setText(tr("Disconnect"));
@@ -44,8 +48,9 @@ int VeskInterface::deviceInitialize()
     unsigned char identification[REPLY_DEVICE_INFO_LENGTH] = {};
     if (libUsbDevice.controlReadTransfer(REQ_READ, identification, REPLY_DEVICE_INFO_LENGTH, READ_DEVICE_INFO, 0)
         != REPLY_DEVICE_INFO_LENGTH) {
-        logToFile(QStringLiteral("Device initializing: unknow device, disconnecting ..."), 3);
-        disconnectDevice(false);
+        const QString reason = QStringLiteral("Device initializing: unknow device, disconnecting ...");
+        logToFile(reason, 3);
+        dropDevice(reason);
         return 1;
     }
     const QString info = NumberFormat::getStringFromUnsignedChar(identification, REPLY_DEVICE_INFO_LENGTH);
@@ -61,7 +66,7 @@ int VeskInterface::deviceInitialize()
     // The link failed while the settings went out: the instrument holds
     // some of them at best, which is no connection to show.
     if (libUsbDevice.transferFailed) {
-        deviceLinkLost(tr("Connection lost while sending the settings"));
+        dropDevice(tr("Connection lost while sending the settings"));
         return linkFailedDuringSetup;
     }
     ui->connectLabel->setText(tr("USB Connected"));
@@ -75,9 +80,13 @@ int VeskInterface::deviceProfileGet(const QString &text)
 {
     HardwareProfile profile;
     const int result = profile.check(text);
-    profile.showNotices(this);
     if (!profile.descriptionFile().isEmpty())
         deviceInfoRead(profile.descriptionFile());
+    // Released before the boxes wait for the user: while they are open the
+    // timers run on, and nothing of theirs may reach an instrument we do not support.
+    if (result != HardwareProfile::Supported)
+        dropDevice(profile.notices().constLast().text);
+    profile.showNotices(this);
     return result;
 }
 
@@ -152,7 +161,7 @@ void VeskInterface::deviceSettingsExec()
     scopeSetTriggerMode();
     scopeRollModeChanged();
     sendMixedControls();
-    replotRequest = true;
+    requestReplot();
     scopeSamplingSliderChanged(ui->samplingSlider->value());
 
     sendTriggerSource();
@@ -208,9 +217,12 @@ void VeskInterface::disconnectDevice(bool closing)
     ui->connectLabel->setText(tr("Not Connected"));
     changeWindowTitle(QStringLiteral("Interface - Not Connected"));
     ui->connectIcon->setPixmap(QPixmap(QStringLiteral(":/icons/led-off.png")));
+    // Acquisition ended with the link: the button names what it does next.
+    ui->stopButton->setText(tr("START"));
+    ui->stopButton->setChecked(false);
 }
 
-void VeskInterface::deviceLinkLost(const QString &reason)
+void VeskInterface::dropDevice(const QString &reason)
 {
     disconnectDevice(true);
     ui->connectButton->setText(tr("Connect"));
@@ -224,5 +236,5 @@ void VeskInterface::deviceConnectionLost()
     // dropped has nothing left to release.
     if (deviceConnecting || !libUsbDevice.connected)
         return;
-    deviceLinkLost(tr("Connection lost"));
+    dropDevice(tr("Connection lost"));
 }

@@ -51,8 +51,17 @@ int InstrumentCommands::sendMainConfigurationConfirm(unsigned char *reply, int r
         return -1;
     const int received = transport.controlReadTransfer(REQ_SET_CONFIG_CONFIRM, reply, replyLength, index,
                                                        static_cast<unsigned short>(value & 0xFFFF));
-    if (received != REPLY_CONFIRM_LENGTH)
+    if (received != REPLY_CONFIRM_LENGTH) {
+        // A failed transfer was logged by the transport; a short or long
+        // reply is the instrument's, and no refusal.
+        if (received >= 0)
+            logRecord(QStringLiteral("Confirmed write of index %1: reply of %2 bytes, %3 expected")
+                                         .arg(index)
+                                         .arg(received)
+                                         .arg(REPLY_CONFIRM_LENGTH),
+                                     2);
         return -1;
+    }
     logRecord(QStringLiteral("Write to USB: index(%1) value:%2, return:%3").arg(index).arg(value).arg(reply[0]), 0);
     return reply[0];
 }
@@ -72,18 +81,22 @@ void InstrumentCommands::sendMainConfigurationFrequency(unsigned char index, lon
     logRecord(QStringLiteral("Write to USB: Send Frequency value:%1").arg(value), 0);
 }
 
-bool InstrumentCommands::sendConfirmed(unsigned char index, int value, const ScopeBufferShrink &shrinkScopeBuffer)
+InstrumentCommands::ConfirmResult InstrumentCommands::sendConfirmed(unsigned char index, int value,
+                                                                   const ScopeBufferShrink &shrinkScopeBuffer)
 {
     unsigned char reply[REPLY_CONFIRM_LENGTH] = {0, 0};
     const int status = sendMainConfigurationConfirm(reply, REPLY_CONFIRM_LENGTH, index, value);
     if (status < 0)
-        return false;
+        return ConfirmResult::NoReply;
     if (status != CONFIRM_NO_MEMORY)
-        return true;
+        return ConfirmResult::Accepted;
     logRecord(QStringLiteral("No enough memory for CH buffer: %1").arg(reply[1]), 0);
     if (shrinkScopeBuffer)
         shrinkScopeBuffer(std::clamp(int(reply[1]), CH_BLOCKS_MIN, CH_BLOCKS_MAX));
-    return sendMainConfigurationConfirm(reply, REPLY_CONFIRM_LENGTH, index, value) == CONFIRM_ACCEPTED;
+    const int retry = sendMainConfigurationConfirm(reply, REPLY_CONFIRM_LENGTH, index, value);
+    if (retry < 0)
+        return ConfirmResult::NoReply;
+    return retry == CONFIRM_ACCEPTED ? ConfirmResult::Accepted : ConfirmResult::Refused;
 }
 
 void InstrumentCommands::sendSettingsBlock()

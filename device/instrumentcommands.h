@@ -30,9 +30,13 @@ public:
     // The whole reaction to a 'B' write: on "not enough buffer memory" the
     // oscilloscope buffer is shrunk to what the instrument offers (through
     // shrinkScopeBuffer, given 1..15 blocks) and the request is repeated
-    // once. True when the caller may go on with its own work.
+    // once. Accepted when the caller may go on with its own work; Refused
+    // only after the retry was turned down too (the buffer stays shrunk:
+    // giving it back is the caller's); NoReply when a transfer failed or the
+    // reply had the wrong length.
     using ScopeBufferShrink = std::function<void(int blocks)>;
-    bool sendConfirmed(unsigned char index, int value, const ScopeBufferShrink &shrinkScopeBuffer);
+    enum class ConfirmResult { Accepted, Refused, NoReply };
+    ConfirmResult sendConfirmed(unsigned char index, int value, const ScopeBufferShrink &shrinkScopeBuffer);
 
     void setBulkCollectMode(bool on) { bulkCollectMode = on; }
     bool isBulkCollectMode() const { return bulkCollectMode; }

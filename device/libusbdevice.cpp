@@ -27,6 +27,13 @@ int completionError(libusb_transfer_status status)
     }
 }
 
+// Warning level: a user whose instrument cannot be opened finds why in
+// the log at the default level.
+void logLibUsbError(const char *call, int code)
+{
+    qWarning() << call << "failed:" << libusb_error_name(code);
+}
+
 } // namespace
 
 void LIBUSB_CALL asyncBulkReadTransferCallback(libusb_transfer *transfer)
@@ -86,18 +93,22 @@ int LibUsbDevice::openDevice()
     const ssize_t count = libusb_get_device_list(context, &deviceList);
     if (count < 0) {
         qDebug() << "No USB Devices to List";
+        emit serialPort.connectionStatus(QStringLiteral("No USB Devices to List"));
         deviceList = nullptr;
         return int(count);
     }
     deviceHandle = nullptr;
+    int openError = 0;
     for (ssize_t position = 0; position < count; ++position) {
         currentDevice = deviceList[position];
         if (!currentDevice || libusb_get_device_descriptor(currentDevice, &deviceDescriptor) < 0)
             break;
         if (deviceDescriptor.idVendor != VendorId || deviceDescriptor.idProduct != ProductId)
             continue;
-        if (libusb_open(currentDevice, &deviceHandle) != 0) {
+        openError = libusb_open(currentDevice, &deviceHandle);
+        if (openError != 0) {
             qDebug() << "Cannot open device--" << unsigned(position + 1);
+            logLibUsbError("libusb_open", openError);
             deviceHandle = nullptr;
             continue;
         }
@@ -111,7 +122,11 @@ int LibUsbDevice::openDevice()
 
     if (!deviceHandle) {
         qDebug() << "Cannot open device";
-        emit serialPort.connectionStatus(QStringLiteral("Cannot open device"));
+        // Without a rule that grants access, the instrument's node belongs
+        // to root: the user is told what to mend rather than only that it failed.
+        emit serialPort.connectionStatus(openError == LIBUSB_ERROR_ACCESS
+                                             ? QStringLiteral("Cannot open device: no permission for the instrument's USB device")
+                                             : QStringLiteral("Cannot open device"));
         return LIBUSB_ERROR_NOT_FOUND;
     }
     if (libusb_kernel_driver_active(deviceHandle, InterfaceNumber) == 1) {
@@ -122,6 +137,8 @@ int LibUsbDevice::openDevice()
     const int claimed = libusb_claim_interface(deviceHandle, InterfaceNumber);
     if (claimed != 0) {
         qDebug() << "Cannot Claim Interface";
+        logLibUsbError("libusb_claim_interface", claimed);
+        emit serialPort.connectionStatus(QStringLiteral("Cannot Claim Interface"));
         libusb_close(deviceHandle);
         deviceHandle = nullptr;
         connected = false;

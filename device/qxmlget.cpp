@@ -1,4 +1,6 @@
 #include "qxmlget.h"
+
+#include <QtEndian>
 #include "qxmlput.h"
 
 #include <QBuffer>
@@ -486,7 +488,14 @@ QByteArray QXmlGet::getByteArray(const QByteArray &defaultValue) const
     QByteArray base64 = first.nodeValue().toLatin1();
     base64.replace('\n', QByteArray());
     const QByteArray data = QByteArray::fromBase64(base64);
-    return compression > 0 ? qUncompress(data) : data;
+    if (compression <= 0)
+        return data;
+    // The first four bytes declare the unpacked size (big-endian); no
+    // element may unpack to more than a whole document may hold. Refused
+    // like any undecodable payload.
+    if (data.size() >= 4 && qFromBigEndian<quint32>(data.constData()) > quint32(maxFileSize))
+        return QByteArray();
+    return qUncompress(data);
 }
 
 QImage QXmlGet::getImage(const QImage &defaultValue) const

@@ -2,7 +2,6 @@
 
 #include <QFile>
 #include <QFileInfo>
-#include <QStringList>
 
 #include <algorithm>
 
@@ -15,19 +14,50 @@ CustomWaveCsv failure(const QString &text)
     return wave;
 }
 
+bool isLineEnd(QChar c)
+{
+    return c == QLatin1Char('\n') || c == QLatin1Char('\r');
+}
+
+// The entries of the text in order. Commas and line ends both separate; a
+// part of blanks between two commas is an entry (read as 0), any other
+// part without a number is a gap: a comma at a line end, a blank line, two
+// commas in a row.
+QStringList entries(const QString &text)
+{
+    QStringList found;
+    bool commaBefore = false;
+    int start = 0;
+    for (int i = 0; i <= text.size(); ++i) {
+        const bool end = i == text.size();
+        if (!end && text.at(i) != QLatin1Char(',') && !isLineEnd(text.at(i)))
+            continue;
+        const bool commaAfter = !end && text.at(i) == QLatin1Char(',');
+        const QStringRef part = text.midRef(start, i - start);
+        const QStringRef number = part.trimmed();
+        if (!number.isEmpty())
+            found.append(number.toString());
+        else if (!part.isEmpty() && commaBefore && commaAfter)
+            found.append(QStringLiteral("0"));
+        commaBefore = commaAfter;
+        start = i + 1;
+    }
+    return found;
+}
+
 } // namespace
 
 CustomWaveCsv CustomWaveCsv::parse(const QString &text)
 {
-    QString flat = text;
-    flat.replace(QLatin1Char('\n'), QLatin1Char(' ')).replace(QLatin1Char('\r'), QLatin1Char(' '));
-    QStringList parts;
-    // Parts of blanks only are gaps like empty ones (a comma at a line end),
-    // not zero samples.
-    for (const QString &part : flat.split(QLatin1Char(',')))
-        if (!part.trimmed().isEmpty())
-            parts.append(part.trimmed());
+    return readText(text, QString());
+}
 
+// `source` leads each refusal, so a refused file is named beside its first
+// bad entry.
+CustomWaveCsv CustomWaveCsv::readText(const QString &text, const QString &source)
+{
+    const auto failure = [&source](const QString &reason) { return ::failure(source + reason); };
+    const QStringList parts = entries(text);
     if (parts.isEmpty())
         return failure(QStringLiteral("no numbers found"));
     CustomWaveCsv wave;
@@ -59,5 +89,5 @@ CustomWaveCsv CustomWaveCsv::load(const QString &path)
     // all but its head without a word.
     if (bytes.contains('\0'))
         return failure(QStringLiteral("%1 is not a text file").arg(name));
-    return parse(QString::fromUtf8(bytes));
+    return readText(QString::fromUtf8(bytes), name + QStringLiteral(": "));
 }

@@ -4,8 +4,9 @@
 #include <QString>
 #include <QVector>
 
-// A custom wave read from comma-separated text: decimal integers, line ends
-// count as blanks, blanks around a number are ignored, at most the first 512
+// A custom wave read from comma-separated text: decimal integers separated
+// by commas or line ends (one number a line is fine), blanks around a number
+// are ignored, a blank between two commas is 0, at most the first 512
 // numbers are used. A part that is no whole number, or one that fits no
 // 16-bit sample (signed, or unsigned and kept as its low 16 bits), spoils
 // the whole wave: `error` says which, and no samples are given.
@@ -26,6 +27,9 @@ public:
     // Numbers in the text, the ignored ones beyond 512 included.
     int numberCount = 0;
     QString error;
+
+private:
+    static CustomWaveCsv readText(const QString &text, const QString &source);
 };
 
 #endif // CUSTOMWAVECSV_H

@@ -4,6 +4,7 @@
 #include "customwavecsv.h"
 
 #include <QFileDialog>
+#include <QMessageBox>
 #include <QtEndian>
 
 #include <algorithm>
@@ -20,8 +21,10 @@ bool VeskInterface::customWaveLoadFile(const QString &path)
 {
     const CustomWaveCsv wave = CustomWaveCsv::load(path);
     if (!wave.isValid()) {
-        // The wave loaded before stays as it was.
+        // The wave loaded before stays as it was; the user, who just chose
+        // the file, is told at once which file and which entry.
         logToFile(wave.error, 2);
+        QMessageBox::warning(this, tr("Custom wave"), wave.error);
         setInfoText(wave.error);
         return false;
     }

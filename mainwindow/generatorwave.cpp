@@ -77,28 +77,47 @@ void VeskInterface::on_offsetSlider_valueChanged(int value)
     awgOffsetSliderChanged(value);
 }
 
+// The level boxes signal when editing finishes (Enter, focus out, arrows,
+// wheel), not at every keystroke, so a value being typed is not rewritten
+// under the user's hands.
 void VeskInterface::on_doubleSpinBoxAmp_valueChanged(double value)
 {
-    ui->amplitudeSlider->setValue(qRound(value * WAVE_AMPLITUDE_PER_VOLT));
+    levelBoxEdited(ui->doubleSpinBoxAmp, ui->amplitudeSlider, value, WAVE_AMPLITUDE_PER_VOLT);
 }
 
 void VeskInterface::on_doubleSpinBoxDuty_valueChanged(double value)
 {
-    ui->dutyCycleSlider->setValue(qRound(value * WAVE_DUTY_PER_PERCENT));
+    levelBoxEdited(ui->doubleSpinBoxDuty, ui->dutyCycleSlider, value, WAVE_DUTY_PER_PERCENT);
 }
 
 void VeskInterface::on_doubleSpinBoxOffset_valueChanged(double value)
 {
-    ui->offsetSlider->setValue(qRound(value * WAVE_OFFSET_PER_VOLT));
+    levelBoxEdited(ui->doubleSpinBoxOffset, ui->offsetSlider, value, WAVE_OFFSET_PER_VOLT);
+}
+
+// The slider takes the nearest position and its handler sends it; the box
+// then shows what that position really gives, also when the position did
+// not change (99.9 % stays at position 255 and shows 99.6 %).
+void VeskInterface::levelBoxEdited(QDoubleSpinBox *box, QSlider *slider, double value, double perUnit)
+{
+    slider->setValue(qRound(value * perUnit));
+    const QSignalBlocker blocker(box);
+    box->setValue(slider->value() / perUnit);
 }
 
 void VeskInterface::awgEnableChanged()
 {
     const bool enabling = ui->checkBoxAWBEnable->isChecked();
-    if (!sendDACControlsConfirmed()) {
+    const int scopeBlocksBefore = ui->comboBoxADCBuffer->currentIndex() + 1;
+    const auto result = sendDACControlsConfirmed();
+    // The generator did not start, so neither does the smaller buffer made
+    // room for it.
+    if (result == InstrumentCommands::ConfirmResult::Refused)
+        showScopeBuffer(scopeBlocksBefore);
+    if (result != InstrumentCommands::ConfirmResult::Accepted) {
         // The instrument turned the generator down even after the smaller
         // oscilloscope buffer: the box must not claim a running generator.
-        if (enabling && libUsbDevice.connected && !libUsbDevice.transferFailed) {
+        if (enabling && result == InstrumentCommands::ConfirmResult::Refused) {
             const QSignalBlocker blocker(ui->checkBoxAWBEnable);
             ui->checkBoxAWBEnable->setChecked(false);
             logToFile(QStringLiteral("Generator enable refused by the instrument"), 2);

@@ -68,6 +68,20 @@ SetupKey real(const QString &name, double defaultValue, QDoubleSpinBox *spin)
             }};
 }
 
+// A slider stored in user units, unrounded, so every position comes back
+// exactly; values rounded by hand (two decimals) land on the nearest one.
+SetupKey scaled(const QString &name, double defaultValue, QAbstractSlider *slider, double perUnit)
+{
+    return {name, defaultValue, [slider, perUnit] { return QVariant(slider->value() / perUnit); },
+            [name, slider, perUnit](const QVariant &v) {
+                const double value = v.toDouble();
+                if (std::isfinite(value))
+                    slider->setValue(qRound(qBound(-1e9, value * perUnit, 1e9)));
+                else
+                    logOddValue(name, v);
+            }};
+}
+
 SetupKey flag(const QString &name, bool defaultValue, QAbstractButton *box)
 {
     return {name, defaultValue, [box] { return QVariant(box->isChecked()); },
@@ -282,7 +296,8 @@ std::vector<SetupGroup> setupGroups(VeskInterface *w)
     awg.push_back(digit(QStringLiteral("FDigit001"), '0', '9', ui->labelFrequencyDigit001));
     // The spin boxes show volts and percent; the defaults are the
     // instrument's amplitude 96 and duty 128 in those units.
-    awg.push_back(real(QStringLiteral("Amplitude"), 96 / WAVE_AMPLITUDE_PER_VOLT, ui->doubleSpinBoxAmp));
+    awg.push_back(scaled(QStringLiteral("Amplitude"), 96 / WAVE_AMPLITUDE_PER_VOLT, ui->amplitudeSlider,
+                         WAVE_AMPLITUDE_PER_VOLT));
     awg.push_back(real(QStringLiteral("Duty"), 128 / WAVE_DUTY_PER_PERCENT, ui->doubleSpinBoxDuty));
     awg.push_back(real(QStringLiteral("Offset"), 0, ui->doubleSpinBoxOffset));
 

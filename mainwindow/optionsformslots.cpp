@@ -22,7 +22,7 @@ void VeskInterface::on_checkBoxPersistence_clicked()
 void VeskInterface::on_checkBoxmeterondev_clicked()
 {
     sendMixedControls();
-    replotRequest = true;
+    requestReplot();
 }
 
 void VeskInterface::on_comboBoxDACBuffer_currentIndexChanged(int index)

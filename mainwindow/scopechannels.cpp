@@ -267,26 +267,29 @@ void VeskInterface::channelSetBoxTitle(QGroupBox *acBox, QGroupBox *dcBox, int c
 
 void VeskInterface::channel1TraceChanged(bool on)
 {
-    if (sendCH1ControlsConfirmed())
+    const auto result = sendCH1ControlsConfirmed();
+    if (result == InstrumentCommands::ConfirmResult::Accepted)
         traceSwitchAccepted({ui->groupBoxCH1AC, ui->groupBoxCH1DC}, on);
     else
-        traceSwitchRefused(QStringLiteral("CH1"));
+        traceSwitchRefused(QStringLiteral("CH1"), result);
 }
 
 void VeskInterface::channel2TraceChanged(bool on)
 {
-    if (sendCH2ControlsConfirmed())
+    const auto result = sendCH2ControlsConfirmed();
+    if (result == InstrumentCommands::ConfirmResult::Accepted)
         traceSwitchAccepted({ui->groupBoxCH2AC, ui->groupBoxCH2DC}, on);
     else
-        traceSwitchRefused(QStringLiteral("CH2"));
+        traceSwitchRefused(QStringLiteral("CH2"), result);
 }
 
 void VeskInterface::channelLogicTraceChanged()
 {
-    if (sendCHDControlsConfirmed())
+    const auto result = sendCHDControlsConfirmed();
+    if (result == InstrumentCommands::ConfirmResult::Accepted)
         traceSwitchAccepted({}, ui->checkBoxCHDTrace->isChecked());
     else
-        traceSwitchRefused(QStringLiteral("Logic"));
+        traceSwitchRefused(QStringLiteral("Logic"), result);
 }
 
 void VeskInterface::traceSwitchAccepted(const QList<QGroupBox *> &meterBoxes, bool on)
@@ -295,13 +298,14 @@ void VeskInterface::traceSwitchAccepted(const QList<QGroupBox *> &meterBoxes, bo
     for (QGroupBox *box : meterBoxes)
         box->setChecked(on);
     bufferCheckMaxSize();
-    replotRequest = true;
+    requestReplot();
 }
 
-void VeskInterface::traceSwitchRefused(const QString &channel)
+void VeskInterface::traceSwitchRefused(const QString &channel, InstrumentCommands::ConfirmResult result)
 {
-    // Without an instrument the switch only changes what the window shows.
-    if (libUsbDevice.connected)
+    // Without an instrument the switch only changes what the window shows;
+    // a failed transfer or an odd reply was logged as what it was.
+    if (result == InstrumentCommands::ConfirmResult::Refused)
         logToFile(channel + QStringLiteral(" trace switch not taken by the instrument"), 2);
 }
 
@@ -317,7 +321,7 @@ void VeskInterface::channelPositionSliderChanged(int channel, int value, int &po
     // The trigger level is measured on the trace: its markers move with it.
     triggerCoords[channel].channelOffset = value;
     triggerRefreshPos();
-    replotRequest = true;
+    requestReplot();
 }
 
 void VeskInterface::channelLogicPositionSliderChanged(int value)
@@ -326,14 +330,14 @@ void VeskInterface::channelLogicPositionSliderChanged(int value)
     triggerRefreshPos();
     chdPosition = value + plotYRange / 2;
     zeroHeadRefresh();
-    replotRequest = true;
+    requestReplot();
 }
 
 void VeskInterface::channelLogicSizeSliderChanged()
 {
     triggerCoords[2].channelSize = ui->chdSizeSlider->value();
     triggerRefreshPos();
-    replotRequest = true;
+    requestReplot();
 }
 
 // ---- labels under the plot ----

@@ -104,7 +104,7 @@ void VeskInterface::cursorsVerticalChanged(bool on)
     // XY mode has no time axis to measure on.
     vCursorSetVisible(on && !ui->xyMode->isChecked());
     vCursorRefresh();
-    replotRequest = true;
+    requestReplot();
 }
 
 void VeskInterface::vCursorSetLabelColor(const QColor &color)
@@ -196,8 +196,8 @@ void VeskInterface::hCursorcSetPositionAuto(bool on, double a1, double b1, doubl
     switch (ui->comboBoxScopeCursorsHorizontalType->currentIndex()) {
     case Automatic:
         // A on the trace's highest point, B on its lowest.
-        hCursorLevel(channel, true) = int(channel == 1 ? a2 : a1) - zero;
-        hCursorLevel(channel, false) = int(channel == 1 ? b2 : b1) - zero;
+        hCursorLevel(channel, true) = CursorReadouts::traceLevel(channel == 1 ? a2 : a1, zero, plotYRange);
+        hCursorLevel(channel, false) = CursorReadouts::traceLevel(channel == 1 ? b2 : b1, zero, plotYRange);
         break;
     case Track: {
         QCPGraph *graph = channel == 1 ? ch2Graph : ch1Graph;
@@ -209,8 +209,8 @@ void VeskInterface::hCursorcSetPositionAuto(bool on, double a1, double b1, doubl
             tracer->setGraphKey(tracer == tracerA ? vCursorAPosition : vCursorBPosition);
             tracer->updatePosition();
         }
-        hCursorLevel(channel, true) = int(tracerA->position->value()) - zero;
-        hCursorLevel(channel, false) = int(tracerB->position->value()) - zero;
+        hCursorLevel(channel, true) = CursorReadouts::traceLevel(tracerA->position->value(), zero, plotYRange);
+        hCursorLevel(channel, false) = CursorReadouts::traceLevel(tracerB->position->value(), zero, plotYRange);
         break;
     }
     default:
@@ -239,7 +239,7 @@ void VeskInterface::cursorsHorizontalChanged(bool on)
     const bool xyOnCh1 = ui->xyMode->isChecked() && ui->comboBoxScopeCursorsChannel->currentIndex() == 0;
     hCursorVisible = on && !xyOnCh1;
     hCursorRefreshVisible();
-    replotRequest = true;
+    requestReplot();
 }
 
 void VeskInterface::cursorsHorizontalTypeSet(int type)
@@ -254,7 +254,7 @@ void VeskInterface::cursorsHorizontalTypeSet(int type)
     } else {
         hCursorSetTracerVisible(false);
     }
-    replotRequest = true;
+    requestReplot();
 }
 
 void VeskInterface::cursorsSetChannelActive(int channel)
@@ -270,7 +270,7 @@ void VeskInterface::cursorsSetChannelActive(int channel)
     vCursorSetLabelColor(color);
     hCursorSetLabelColor(color);
     hCursorSetTracerVisible(ui->comboBoxScopeCursorsHorizontalType->currentIndex() == Track);
-    replotRequest = true;
+    requestReplot();
 }
 
 // ---- zero markers ----

@@ -24,6 +24,22 @@ void VeskInterface::dataShow()
     default:
         break;
     }
+    // Only the oscilloscope serves redraw requests; the next one wakes the timer.
+    if (!libUsbDevice.connected && !(replotRequest && mainMode == MODE_SCOPE)) {
+        dataTimer.stop();
+        dataTickIdle = true;
+    }
+}
+
+void VeskInterface::requestReplot()
+{
+    replotRequest = true;
+    // Only a tick that stopped itself is woken: one stopped on purpose
+    // (closing, a test holding the frames) stays stopped.
+    if (dataTickIdle) {
+        dataTickIdle = false;
+        dataTimer.start(dataTimerInterval);
+    }
 }
 
 void VeskInterface::scopeDataShow()
@@ -67,6 +83,8 @@ bool VeskInterface::scopeAcceptRead()
 
 void VeskInterface::scopeProcessFrame()
 {
+    // A redraw asked for may come from any setting, the view's included.
+    plotViewChanged = plotViewChanged || replotRequest;
     libUsbDevice.dataReady = false;
     replotRequest = false;
     warnedReadBuffer = nullptr;
@@ -190,8 +208,7 @@ void VeskInterface::scopeProcessFrame()
     waveRecordStep(traces);
 
     ui->plotterWidget->setPersistenceDrawing(persistence);
-    // Coalesced with any other replot asked for before the event loop runs.
-    ui->plotterWidget->replot(QCustomPlot::rpQueuedReplot);
+    replotPacer.request();
 }
 
 void VeskInterface::scopeShowMeasurements()
@@ -233,8 +250,10 @@ void VeskInterface::scopeDrawAnalog(QCPGraph *graph, QCPGraph *const *persistenc
 {
     const QVector<double> &keys = frameTraces.keys;
     if (!persistence) {
-        clearTrace(graph);
-        for (int h = 0; h < FrameHistory::maxDepth; ++h)
+        // What is drawn again below is compared, not cleared.
+        if (!present)
+            clearTrace(graph);
+        for (int h = present ? history.size() : 0; h < FrameHistory::maxDepth; ++h)
             clearTrace(persistenceGraphs[h]);
     }
     if (present) {
@@ -256,12 +275,13 @@ void VeskInterface::scopeDrawLogic(bool persistence)
     const bool referenceShown = ui->refLogic->isChecked();
     logicLabelsRefresh();
     for (int bit = 0; bit < TraceBuilder::logicChannels; ++bit) {
-        if (!persistence) {
+        const bool drawn = frameTraces.hasLogic && chdBitEnabled[bit];
+        if (!persistence && !drawn) {
             clearTrace(logicGraphs[bit]);
             clearTrace(logicGraphs2[bit]);
         }
         bool labelShown = false;
-        if (frameTraces.hasLogic && chdBitEnabled[bit]) {
+        if (drawn) {
             putTrace(logicGraphs[bit], keys, frameTraces.logicLevels[bit], persistence);
             putTrace(logicGraphs2[bit], keys, frameTraces.logicBaselines[bit], persistence);
             labelShown = true;
@@ -346,12 +366,16 @@ void VeskInterface::clearTrace(QCPGraph *graph)
 
 void VeskInterface::setTrace(QCPGraph *graph, const QVector<double> &keys, const QVector<double> &values)
 {
-    if (keys.size() == values.size()) {
-        graph->setData(keys, values, true);
-        return;
-    }
+    // A trace that did not change (a reference, a loaded wave, a redrawn
+    // frame) keeps its data: comparing costs less than rebuilding it.
     const int count = qMin(keys.size(), values.size());
-    graph->setData(keys.mid(0, count), values.mid(0, count), true);
+    const QCPGraphDataContainer &data = *graph->data();
+    bool same = data.size() == count;
+    auto point = data.constBegin();
+    for (int i = 0; same && i < count; ++i, ++point)
+        same = point->key == keys.at(i) && point->value == values.at(i);
+    if (!same)
+        graph->setData(keys.mid(0, count), values.mid(0, count), true);
 }
 
 void VeskInterface::scopeInitDatacache()

@@ -155,7 +155,7 @@ void VeskInterface::moveCursor(QMouseEvent *event)
     }
     if (isTriggerItem(selectedItem))
         triggerDragSend(selectedItem);
-    replotRequest = true;
+    requestReplot();
 }
 
 void VeskInterface::triggerDragSend(int id)

@@ -112,7 +112,7 @@ void VeskInterface::scopeADCBufferChanged(int index)
     sendCH2Controls();
     vCursorRefreshLabel();
     vCursorRefresh();
-    replotRequest = true;
+    requestReplot();
 }
 
 void VeskInterface::scopeRefreshSamplingRateLabel()
@@ -125,5 +125,5 @@ void VeskInterface::scopeRollModeChanged()
 {
     sendMixedControls();
     ui->elasticMode->setEnabled(!ui->rollMode->isChecked());
-    replotRequest = true;
+    requestReplot();
 }

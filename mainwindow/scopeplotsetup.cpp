@@ -17,6 +17,8 @@ constexpr int zeroHeadPixelX = 2;
 constexpr int xTicksPerSpan = 8;
 constexpr int yTickStep = 64;
 constexpr int initialYSpan = 512;
+const QString tracesLayerName = QStringLiteral("traces");
+const QString markersLayerName = QStringLiteral("markers");
 
 ScopeGraph *addGraph(QCustomPlot *plot, QCPGraph::LineStyle style, bool selectable)
 {
@@ -88,7 +90,19 @@ QSharedPointer<QCPAxisTickerFixed> fixedTicker(double step)
 
 void VeskInterface::setupGrid(QCustomPlot *plot)
 {
+    // A frame changes the traces and the markers that follow them; each set
+    // has a buffer of its own, so a frame redraws only those two, while the
+    // background, grid and axes stay in theirs until the view changes.
+    plot->addLayer(tracesLayerName, plot->layer(QStringLiteral("main")), QCustomPlot::limAbove);
+    plot->addLayer(markersLayerName, plot->layer(tracesLayerName), QCustomPlot::limAbove);
+    plot->layer(tracesLayerName)->setMode(QCPLayer::lmBuffered);
+    plot->layer(markersLayerName)->setMode(QCPLayer::lmBuffered);
+    // Nothing here uses the overlay: it shares the axes' buffer.
+    plot->layer(QStringLiteral("overlay"))->setMode(QCPLayer::lmLogical);
+    plot->setCurrentLayer(tracesLayerName);
     setupGraphs(plot);
+    // Whatever is added later redraws with every frame too.
+    plot->setCurrentLayer(markersLayerName);
     setupItemLabels(plot);
     setupCursors(plot);
     setupTracers(plot);
@@ -113,6 +127,8 @@ void VeskInterface::setupGrid(QCustomPlot *plot)
     connect(plot->yAxis, rangeChanged, plot->yAxis2, qOverload<const QCPRange &>(&QCPAxis::setRange));
     connect(plot->xAxis, rangeChanged, this, &VeskInterface::xAxisChanged);
     connect(plot->yAxis, rangeChanged, this, &VeskInterface::yAxisChanged);
+    for (QCPAxis *axis : {plot->xAxis, plot->yAxis})
+        connect(axis, rangeChanged, this, [this] { plotViewChanged = true; });
     plot->setInteractions(QCP::iRangeZoom);
     plot->axisRect()->setRangeZoomFactor(0.8);
     // Wide pens dominate the replot; fast polylines keep a full frame within the tick.
@@ -318,4 +334,17 @@ void VeskInterface::scopeSetSizeX(int blocks)
     vCursorRangeMax = plotXRange - 8;
     vCursorRefresh();
     xAxisChanged(ui->plotterWidget->xAxis->range());
+}
+
+void VeskInterface::scopeReplot()
+{
+    QCustomPlot *plot = ui->plotterWidget;
+    if (plotViewChanged) {
+        plotViewChanged = false;
+        plot->replot();
+        return;
+    }
+    // A layer whose buffer is stale redraws the whole plot itself.
+    plot->layer(tracesLayerName)->replot();
+    plot->layer(markersLayerName)->replot();
 }

@@ -143,7 +143,7 @@ void VeskInterface::scopeSetTriggerType()
     // A single shot is armed only by the START button.
     if (!ui->radioButtonSingle->isChecked())
         sendScopeStart();
-    replotRequest = true;
+    requestReplot();
 }
 
 void VeskInterface::scopeSetTriggerMode()

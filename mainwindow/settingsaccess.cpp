@@ -3,11 +3,12 @@
 
 #include "settings.h"
 
+#include <QDebug>
 #include <QPointer>
 
 void VeskInterface::callSettings(const QString &item)
 {
-    logToFile(QStringLiteral("Call settings by: ") + item, 0);
+    qDebug().noquote() << QStringLiteral("Call settings by: ") + item;
     // A fresh dialog each time, so its pages start from the current options;
     // it goes once closed rather than piling up as a hidden child.
     QPointer<Settings> dialog = new Settings(this, optionsMap, item);
@@ -26,5 +27,7 @@ void VeskInterface::on_actionSettings_triggered()
 
 void VeskInterface::applyModuleConfiguration()
 {
+    userApplyingOptions = true;
     emit applyConfigurationRequest();
+    userApplyingOptions = false;
 }

@@ -40,14 +40,30 @@ void VeskInterface::sniffDataShow()
     QProgressBar *bar = ui->progressBarSnifferBufferFill;
     const int ringSize = SnifferFrameCheck::ringSize(header.protocol);
     const int fullIndex = ringSize > 0 ? ringSize - 1 : bar->maximum();
+    sniffRings.update(header.writeIndex1, header.writeIndex2, ui->checkBoxCircular->isChecked(), fullIndex);
+    sniffShownFrame = QByteArray(reinterpret_cast<const char *>(device.receiveBuffer), device.receivedCount);
+    sniffFramePrint();
+    if (ringSize > 0)
+        bar->setMaximum(fullIndex);
+    // A full ring's index is one past the last slot; the bar ignores values
+    // beyond its range, so it would stick short of full.
+    bar->setValue(qMin(sniffRings.progress(), bar->maximum()));
+}
+
+void VeskInterface::sniffFramePrint()
+{
+    if (sniffShownFrame.isEmpty())
+        return;
+    const auto *frame = reinterpret_cast<const uint8_t *>(sniffShownFrame.constData());
+    // The frame passed this check when it was taken; the header comes from it.
+    const sniffconfig_t header =
+        SnifferFrameCheck::check(frame, sniffShownFrame.size(), LibUsbDevice::ReceiveBufferSize).header;
     SnifferPrinter::Format format;
     format.ascii = ui->checkBoxASCII->isChecked();
     format.synchronised = ui->checkBoxSynchro->isChecked();
     format.circular = ui->checkBoxCircular->isChecked();
-    sniffRings.update(header.writeIndex1, header.writeIndex2, format.circular, fullIndex);
 
     // The check guarantees the largest layout, so every ring lies inside the read.
-    const uint8_t *frame = device.receiveBuffer;
     switch (header.protocol) {
     case PROTOCOL_UART:
         sniffPaneShow(ui->rxTextEdit,
@@ -80,11 +96,6 @@ void VeskInterface::sniffDataShow()
     default:
         break;
     }
-    if (ringSize > 0)
-        bar->setMaximum(fullIndex);
-    // A full ring's index is one past the last slot; the bar ignores values
-    // beyond its range, so it would stick short of full.
-    bar->setValue(qMin(sniffRings.progress(), bar->maximum()));
 }
 
 void VeskInterface::sniffPaneShow(QPlainTextEdit *pane, const QString &text)

@@ -13,14 +13,17 @@ void VeskInterface::on_radioButtonSniffSingle_clicked()
     sendMixedControls();
 }
 
+// The panes follow their switches at once, also after a stop, by printing
+// the last frame again.
 void VeskInterface::on_checkBoxASCII_clicked()
 {
-    // The next frame shown is printed the new way.
+    sniffFramePrint();
 }
 
 void VeskInterface::on_checkBoxCircular_clicked()
 {
     sendMixedControls();
+    sniffFramePrint();
 }
 
 void VeskInterface::on_startSnifferButton_clicked()
@@ -140,6 +143,7 @@ void VeskInterface::sniffProtocolWidgetClear()
     for (QPlainTextEdit *pane : {ui->rxTextEdit, ui->txTextEdit, ui->misoTextEdit, ui->mosiTextEdit,
                                  ui->i2cPlainTextEdit, ui->plainTextEditParallel})
         pane->clear();
+    sniffShownFrame.clear();
     ui->progressBarSnifferBufferFill->setValue(0);
 }
 

@@ -107,20 +107,25 @@ void VeskInterface::applyScopeConfiguration()
     displayThemeChanged(scopeOptions->theme);
     logicLabelPositionSet(scopeOptions->logicLabelPosition);
     displayGridStyleChanged(scopeOptions->gridStyle);
-    replotRequest = true;
+    requestReplot();
 }
 
 void VeskInterface::displayThemeChanged(int theme)
 {
     if (startingUp)
         return;
-    if (theme == customThemeIndex) {
-        // The plot changes only when the user applies the dialog.
-        customTheme.loadTheme();
-        customTheme.show();
-    } else {
+    if (theme != customThemeIndex) {
         setTheme(theme, nullptr);
+        return;
     }
+    customTheme.loadTheme();
+    // Colours the user applied once come back by themselves at start and at
+    // connect. Choosing the theme in the options opens the dialog, and so
+    // does a theme without stored colours: the plot changes on its Apply.
+    if (!userApplyingOptions && CustomTheme::hasStoredTheme())
+        setTheme(theme, customTheme.colors());
+    else
+        customTheme.show();
 }
 
 void VeskInterface::setTheme(int theme, CustomColors *colors)

@@ -2,6 +2,7 @@
 #include "ui_veskinterface.h"
 
 #include "about.h"
+#include "bundledfonts.h"
 #include "log.h"
 #include "numberformat.h"
 #include "optionsmetatypes.h"
@@ -11,7 +12,7 @@
 #include <QCloseEvent>
 #include <QDebug>
 #include <QFile>
-#include <QFontDatabase>
+#include <QScreen>
 #include <QTextStream>
 
 #include <cstdio>
@@ -35,9 +36,7 @@ VeskInterface::VeskInterface(QWidget *parent)
       ui(new Ui_VeskInterface),
       recordFile(new QFile(this))
 {
-    QFontDatabase::addApplicationFont(QStringLiteral(":/fonts/cour.ttf"));
-    QFontDatabase::addApplicationFont(QStringLiteral(":/fonts/SourceCodeVariable-Italic.ttf"));
-    QFontDatabase::addApplicationFont(QStringLiteral(":/fonts/SourceCodeVariable-Roman.ttf"));
+    BundledFonts::install();
 
     // The options live for the whole run; the Settings dialog reaches them
     // through the map by class name.
@@ -127,6 +126,8 @@ VeskInterface::VeskInterface(QWidget *parent)
     startingUp = false;
 
     connect(&dataTimer, &QTimer::timeout, this, &VeskInterface::dataShow);
+    replotPacer.setRefreshRate(screen()->refreshRate());
+    connect(&replotPacer, &ReplotPacer::replotDue, this, &VeskInterface::scopeReplot);
     connect(&meterTimer, &QTimer::timeout, this, &VeskInterface::meterRequestData);
     playTimer.setSingleShot(true);
     connect(&playTimer, &QTimer::timeout, this, &VeskInterface::wavePlayAdvance);

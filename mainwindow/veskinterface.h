@@ -8,6 +8,7 @@
 #include "libusbdevice.h"
 #include "hcursorchannelstate.h"
 #include "pointaccumulator.h"
+#include "replotpacer.h"
 #include "scopeframe.h"
 #include "scripttarget.h"
 #include "snifferringtracker.h"
@@ -45,6 +46,7 @@ class QCPItemTracer;
 class QCPRange;
 class QComboBox;
 class QCustomPlot;
+class QDoubleSpinBox;
 class QFile;
 class QGroupBox;
 class QLabel;
@@ -122,7 +124,11 @@ private slots:
     void saveAppSettings();
 
     // Acquisition display and meter polling, driven by the two timers.
+    // The data timer runs while an instrument is connected or a redraw waits
+    // for the oscilloscope, and stops itself otherwise.
     void dataShow();
+    // Sets replotRequest and wakes the data timer to serve it.
+    void requestReplot();
     void meterRequestData();
 
     // Plot view.
@@ -365,10 +371,10 @@ public:
     void sendWaveType();
     // Confirmed encoders: true when the instrument took the item, after at
     // most one shrink of the oscilloscope buffer to what it offered.
-    bool sendDACControlsConfirmed();
-    bool sendCH1ControlsConfirmed();
-    bool sendCH2ControlsConfirmed();
-    bool sendCHDControlsConfirmed();
+    InstrumentCommands::ConfirmResult sendDACControlsConfirmed();
+    InstrumentCommands::ConfirmResult sendCH1ControlsConfirmed();
+    InstrumentCommands::ConfirmResult sendCH2ControlsConfirmed();
+    InstrumentCommands::ConfirmResult sendCHDControlsConfirmed();
     // Per-item setters with their limits.
     void sendMainModeControls(int value);
     void sendSamplingRate(int value);
@@ -432,6 +438,10 @@ public:
     void awgAmplitudeSliderChanged(int value);
     void awgDutyCycleSliderChanged(int value);
     void awgOffsetSliderChanged(int value);
+    // Last instrument setup.
+    void deviceSettingsLoad();
+    void deviceSettingsSave();
+    void levelBoxEdited(QDoubleSpinBox *box, QSlider *slider, double value, double perUnit);
     void frequencyDigitsValueChanged();
     void updateFrequency(double value);
     float frequencyRealValueCheck();
@@ -502,7 +512,8 @@ public:
     void sniffPauseButtonChanged();
 
 private:
-    bool sendConfirmedControl(unsigned char index, int value);
+    InstrumentCommands::ConfirmResult sendConfirmedControl(unsigned char index, int value);
+    void showScopeBuffer(int blocks);
     void traceSwitchAccepted(const QList<QGroupBox *> &meterBoxes, bool on);
     void meterRangeSelected(int channel, QToolButton *otherRange, int gain);
     double frequencyDigitsToFrequency() const;
@@ -549,7 +560,7 @@ private:
     void channelGainChanged(int channel, int gain, bool remark);
     void channelCouplingChanged(int channel, bool remark);
     void channelRangeButtonCheck(int channel, int gain, bool acdc);
-    void traceSwitchRefused(const QString &channel);
+    void traceSwitchRefused(const QString &channel, InstrumentCommands::ConfirmResult result);
     void vCursorPlaceHandle(QCPItemPixmap *handle, int &position);
     int hCursorZeroLine(int channel) const;
     int &hCursorLevel(int channel, bool cursorA);
@@ -645,6 +656,8 @@ public:
     bool pythonConsoleAlive = false;
     bool closeAfterScript = false;
     bool startingUp = false;
+    // Set while the Settings dialog's Apply or OK applies the options.
+    bool userApplyingOptions = false;
     bool replotRequest = false;
     int mainMode = 0;
 
@@ -790,8 +803,13 @@ public:
     SnifferRingTracker sniffRings;
     // Number of the last frame taken; it survives stops and starts.
     int sniffLastSequence = -1;
+    // The last frame printed, kept so a format switch can print it again.
+    QByteArray sniffShownFrame;
     // Shows the newest read while the device mode is MODE_SNIFFER.
     void sniffDataShow();
+    // Prints sniffShownFrame into its protocol's panes with the current
+    // switches and ring state.
+    void sniffFramePrint();
     void sniffProtocolWidgetClear();
     // Locks (false) or frees the line options while a run goes on.
     void sniffControlsEnable(bool enabled);
@@ -800,6 +818,9 @@ public:
     // Draws the frame in frameCache: traces, persistence, references, XY and
     // roll, spectra and the channel measurement displays; then replots.
     void scopeProcessFrame();
+    // Redraws the plot when the pacer says so: the traces' and markers'
+    // layers only, unless the view itself changed since the last redraw.
+    void scopeReplot();
     int logicBitPos0(int bit) const;
     void logicLabelsRefresh();
     void gridBoxSet(const QColor &color, Qt::PenStyle style);
@@ -823,6 +844,13 @@ public:
     // Points gathered per graph while persistence is on, oldest dropped.
     QHash<QCPGraph *, PointAccumulator> persistencePoints;
     bool persistenceWasOn = false;
+    // Processed frames are drawn at most once per screen refresh.
+    ReplotPacer replotPacer;
+    // Set by redraw requests and range changes: the next redraw redraws
+    // the background, grid and axes too.
+    bool plotViewChanged = true;
+    // Set when the data timer stopped itself for want of work.
+    bool dataTickIdle = false;
     // Receive buffer of the refused read already warned about: a new read
     // always arrives in another buffer.
     const unsigned char *warnedReadBuffer = nullptr;
@@ -836,10 +864,6 @@ private:
     // Application settings.
     void setupAppSetting();
 
-    // Last instrument setup.
-    void deviceSettingsLoad();
-    void deviceSettingsSave();
-
     // Device connection.
     int deviceInitialize();
     int deviceProfileGet(const QString &text);
@@ -847,8 +871,9 @@ private:
     void deviceSettingsExec();
     void deviceSettingsSendInteractive();
     void disconnectDevice(bool closing);
-    // The toggle's disconnect, with the reason on the info line.
-    void deviceLinkLost(const QString &reason);
+    // Ends a connection that failed or was refused as the toggle's
+    // disconnect does, with the reason on the info line.
+    void dropDevice(const QString &reason);
     // Starts the oscilloscope two seconds after the settings went out,
     // unless that connection ended first.
     QTimer scopeStartTimer;

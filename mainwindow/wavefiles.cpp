@@ -39,14 +39,14 @@ WaveText::Frame frameOf(const TraceBuilder::Traces &traces)
 void VeskInterface::on_saveWave_clicked()
 {
     saveWaveRequest = true;
-    replotRequest = true;
+    requestReplot();
 }
 
 void VeskInterface::on_clearWaveButton_clicked()
 {
     waveLoaded = false;
     waveSetData(WaveText::Frame());
-    replotRequest = true;
+    requestReplot();
 }
 
 bool VeskInterface::waveChooseDirectory()
@@ -172,7 +172,13 @@ void VeskInterface::on_loadWave_clicked()
         waveSetData(frames.first().frame);
     } else {
         int missing = 0;
-        const WaveText::Frame frame = WaveText::parseWaveFile(text, &missing);
+        QString error;
+        const WaveText::Frame frame = WaveText::parseWaveFile(text, &missing, &error);
+        if (!error.isEmpty()) {
+            logToFile(QStringLiteral("Wave file ") + name + QStringLiteral(" not loaded: ") + error, 2);
+            ui->notifLabel->setText(tr("File ") + QFileInfo(name).fileName() + tr(" not loaded: ") + error);
+            return;
+        }
         if (missing > 0)
             logToFile(QStringLiteral("Wave file ") + name + QStringLiteral(": %1 of %2 traces missing, left empty")
                                                                 .arg(missing)
@@ -181,7 +187,7 @@ void VeskInterface::on_loadWave_clicked()
         waveSetData(frame);
     }
     waveLoaded = true;
-    replotRequest = true;
+    requestReplot();
 }
 
 bool VeskInterface::waveReadText(const QString &fileName, QString *text)
@@ -293,7 +299,7 @@ void VeskInterface::wavePlayAdvance()
         playTimer.start();   // on hold while another page takes the frames
         return;
     }
-    replotRequest = true;
+    requestReplot();
     scopeDataShow();
 }
 

@@ -5,7 +5,6 @@
 #include "applicationsettings.h"
 #include "scopeoptions.h"
 
-#include <QGuiApplication>
 #include <QScreen>
 
 void VeskInterface::setupAppSetting()
@@ -13,9 +12,12 @@ void VeskInterface::setupAppSetting()
     startingUp = true;
     const ApplicationSettings stored = ApplicationSettings::load();
     if (stored.hasWindowSize()) {
-        setGeometry(0, 0, stored.size.width(), stored.size.height());
-        const QRect screen = QGuiApplication::primaryScreen()->geometry();
-        move(ApplicationSettings::centredPosition(screen, rect().size()));
+        // A size stored on a larger screen is limited to this one's free
+        // area; the window keeps the minimum size its docks need.
+        const QRect placed = ApplicationSettings::restoredGeometry(screen()->availableGeometry(), stored.size,
+                                                                   minimumSizeHint());
+        setGeometry(0, 0, placed.width(), placed.height());
+        move(placed.topLeft());
     }
     scopeOptions->theme = stored.theme;
     defaultDirectory = stored.defaultDir;

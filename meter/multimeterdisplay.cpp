@@ -75,7 +75,9 @@ MultimeterDisplay::MultimeterDisplay(QWidget *parent)
     refreshStretch(stretchLabel, stretchValue, stretchUnit, stretchAccuracy);
     enableExtreme(false);
     showUnit();
-    setValue(0.0);
+    // Shows the model's initial 0 without making it a reading the extremes
+    // would start from.
+    showValue();
 }
 
 MultimeterDisplay::~MultimeterDisplay()

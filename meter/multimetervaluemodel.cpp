@@ -130,9 +130,12 @@ MultimeterValueModel::ValueChange MultimeterValueModel::setValue(double newValue
     }
 
     currentValue = v;
+    hasReading = true;
     if (extremesOn && !extremeFixed) {
-        extremeMin = std::min(extremeMin, currentValue);
-        extremeMax = std::max(extremeMax, currentValue);
+        // The first value after set-up or Clear seeds both extremes.
+        extremeMin = extremesSeeded ? std::min(extremeMin, currentValue) : currentValue;
+        extremeMax = extremesSeeded ? std::max(extremeMax, currentValue) : currentValue;
+        extremesSeeded = true;
     }
     return change;
 }
@@ -191,7 +194,10 @@ void MultimeterValueModel::enableExtreme(bool enabled)
 {
     extremeFixed = false;
     extremesOn = enabled;
-    if (enabled) {
+    // Before any reading there is nothing to seed them with: a 0 would
+    // stand beside readings that never went near it.
+    extremesSeeded = enabled && hasReading;
+    if (extremesSeeded) {
         extremeMin = currentValue;
         extremeMax = currentValue;
     }
@@ -207,13 +213,13 @@ void MultimeterValueModel::setExtreme(double min, double max)
     extremeMin = min;
     extremeMax = max;
     extremeFixed = true;
+    extremesSeeded = true;
 }
 
 void MultimeterValueModel::clearExtreme()
 {
     extremeFixed = false;
-    extremeMin = currentValue;
-    extremeMax = currentValue;
+    extremesSeeded = false;
 }
 
 void MultimeterValueModel::enableOffset(bool enabled)
@@ -396,12 +402,16 @@ QString MultimeterValueModel::valueText() const
 
 QString MultimeterValueModel::extremeMinText() const
 {
+    if (!extremesSeeded)
+        return QString();
     const double base = offsetOn ? currentOffsetBase : 0.0;
     return QCoreApplication::translate("MultimeterDisplay", "min: ") + withUnit(extremeMin - base);
 }
 
 QString MultimeterValueModel::extremeMaxText() const
 {
+    if (!extremesSeeded)
+        return QString();
     const double base = offsetOn ? currentOffsetBase : 0.0;
     return QCoreApplication::translate("MultimeterDisplay", "max: ") + withUnit(extremeMax - base);
 }

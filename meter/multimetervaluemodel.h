@@ -54,6 +54,7 @@ public:
     void enableExtreme(bool enabled);
     bool extremeEnabled() const;
     void setExtreme(double min, double max);
+    // The extremes show nothing until the next value seeds them.
     void clearExtreme();
 
     void enableOffset(bool enabled);
@@ -116,6 +117,10 @@ private:
     double extremeMin = 0.0;
     double extremeMax = 0.0;
     bool extremeFixed = false;
+    // The extremes hold a reading (their texts are empty until they do).
+    bool extremesSeeded = false;
+    // A finite value was set; the model's initial 0 is none.
+    bool hasReading = false;
     bool extremesOn = false;
     double currentRangeMin = -1e25;
     double currentRangeMax = 1e25;

@@ -35,7 +35,7 @@ VoltTexts voltTexts(int levelA, int levelB, int gain)
     VoltTexts texts;
     texts.a = QStringLiteral("Va = ") + ScopeValues::pixelValueToVolt(levelA, caption, 3);
     texts.b = QStringLiteral("Vb = ") + ScopeValues::pixelValueToVolt(levelB, caption, 3);
-    texts.delta = QStringLiteral("ΔV = ") + ScopeValues::pixelValueToVolt(levelA - levelB, caption, 3);
+    texts.delta = QStringLiteral("ΔV = ") + ScopeValues::pixelValueToVolt(double(levelA) - levelB, caption, 3);
     return texts;
 }
 
@@ -43,6 +43,11 @@ int clampHorizontal(int coordinate, int zeroLine, int plotYRange)
 {
     const int inside = qBound(plotMargin, coordinate, plotYRange - plotMargin);
     return qBound(zeroLine - horizontalReach, inside, zeroLine + horizontalReach);
+}
+
+int traceLevel(double value, int zeroLine, int plotYRange)
+{
+    return NumberFormat::saturatedInt(qBound(0.0, value, double(plotYRange))) - zeroLine;
 }
 
 } // namespace CursorReadouts

@@ -31,6 +31,10 @@ VoltTexts voltTexts(int levelA, int levelB, int gain);
 // divisions (256 units) of its channel's zero line.
 int clampHorizontal(int coordinate, int zeroLine, int plotYRange);
 
+// Level of a horizontal cursor placed on a trace value, relative to its
+// zero line. A loaded trace may hold any finite value: it is held to the plot.
+int traceLevel(double value, int zeroLine, int plotYRange);
+
 } // namespace CursorReadouts
 
 #endif // CURSORREADOUTS_H

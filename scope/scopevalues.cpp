@@ -180,7 +180,7 @@ double vCursorDeltaTime(int a, int b, QString *unit, int divisor, int timeBase)
         *unit = caption.mid(numberEnd).remove(QStringLiteral("/div")).replace(QLatin1Char('u'), micro);
     const int sampleA = a / plotXUnitsPerSample;
     const int sampleB = b / plotXUnitsPerSample;
-    const double time = double(sampleB - sampleA) * number * divisionsPerSample / divisor;
+    const double time = (double(sampleB) - sampleA) * number * divisionsPerSample / divisor;
     // The value as the read-out shows it.
     return std::fabs(NumberFormat::get4Digits(time).toDouble());
 }

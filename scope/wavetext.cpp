@@ -1,5 +1,9 @@
 #include "wavetext.h"
 
+#include <algorithm>
+#include <charconv>
+#include <cmath>
+
 namespace
 {
 const QString partSeparator = QStringLiteral("<*>");
@@ -15,28 +19,90 @@ QString traceText(int trace, const QVector<double> &values)
     return text;
 }
 
-// The text split at "<*>", without the parts that are only a line end.
-QStringList parts(const QString &text)
+// A stretch of the text, walked in place so that a large file costs no
+// string per value.
+struct Span
 {
-    QStringList result;
-    for (const QString &part : text.split(partSeparator, Qt::KeepEmptyParts, Qt::CaseSensitive)) {
+    int begin;
+    int end;
+};
+
+// The text split at "<*>", without the parts that are only a line end.
+QVector<Span> parts(const QString &text, Span within)
+{
+    QVector<Span> result;
+    int start = within.begin;
+    while (start <= within.end) {
+        int stop = text.indexOf(partSeparator, start);
+        if (stop < 0 || stop > within.end - partSeparator.size())
+            stop = within.end;
+        const QStringRef part = text.midRef(start, stop - start);
         if (part != QLatin1String("\n") && part != QLatin1String("\r"))
-            result.append(part);
+            result.append({start, stop});
+        start = stop + partSeparator.size();
     }
     return result;
 }
 
-// Fields between the label and the empty field after the last comma.
-QVector<double> traceValues(const QString &part)
+// A number field: blanks around it and a leading plus allowed, anything
+// else unreadable (0). Read without allocating, as a file holds millions.
+double fieldValue(const QChar *field, int length)
 {
-    const QStringList fields = part.split(QLatin1Char(','));
-    QVector<double> values;
-    if (fields.size() <= 2)
-        return values;
-    values.reserve(fields.size() - 2);
-    for (int i = 1; i < fields.size() - 1; ++i)
-        values.append(fields.at(i).toDouble());
-    return values;
+    int begin = 0;
+    while (begin < length && field[begin].isSpace())
+        ++begin;
+    while (length > begin && field[length - 1].isSpace())
+        --length;
+    char digits[64];
+    int used = 0;
+    for (int i = begin; i < length; ++i) {
+        const ushort c = field[i].unicode();
+        if (c > 0x7F || used == int(sizeof digits))
+            return 0.0;
+        digits[used++] = char(c);
+    }
+    const char *first = digits;
+    if (used > 1 && digits[0] == '+' && digits[1] != '-')
+        ++first;
+    double value = 0.0;
+    const std::from_chars_result read = std::from_chars(first, digits + used, value);
+    if (read.ec == std::errc::result_out_of_range) {
+        // Beyond the double range: infinite; below it: 0.
+        const bool negative = *first == '-';
+        const char *last = digits + used;
+        const char *exponent = std::find_if(first, last, [](char d) { return d == 'e' || d == 'E'; });
+        const bool tiny = exponent != last && exponent + 1 != last && exponent[1] == '-';
+        return tiny ? 0.0 : negative ? -HUGE_VAL : HUGE_VAL;
+    }
+    if (read.ec != std::errc() || read.ptr != digits + used)
+        return 0.0;
+    return value;
+}
+
+// Fields between the label and the empty field after the last comma. An
+// unreadable number is 0; one that is not finite refuses the trace.
+bool traceValues(const QString &text, Span part, QVector<double> *values)
+{
+    values->clear();
+    const int labelEnd = text.indexOf(QLatin1Char(','), part.begin);
+    if (labelEnd < 0 || labelEnd >= part.end)
+        return true;
+    int start = labelEnd + 1;
+    for (;;) {
+        const int comma = text.indexOf(QLatin1Char(','), start);
+        if (comma < 0 || comma >= part.end)
+            return true;
+        const double value = fieldValue(text.constData() + start, comma - start);
+        if (!std::isfinite(value))
+            return false;
+        values->append(value);
+        start = comma + 1;
+    }
+}
+
+QString notFiniteReason(int trace)
+{
+    return QStringLiteral("trace %1 holds a value that is not a finite number").arg(QLatin1String(labels[trace]).chopped(1));
 }
 }
 
@@ -60,13 +126,18 @@ QString recordBlock(int sampling, const Frame &frame)
     return QString::number(sampling) + partSeparator + QLatin1Char('\n') + frameBlock(frame);
 }
 
-Frame parseWaveFile(const QString &text, int *missing)
+Frame parseWaveFile(const QString &text, int *missing, QString *error)
 {
-    const QStringList found = parts(text);
+    const QVector<Span> found = parts(text, {0, int(text.size())});
     Frame frame;
+    error->clear();
     const int present = qMin(int(found.size()), traceCount);
-    for (int trace = 0; trace < present; ++trace)
-        frame.traces[size_t(trace)] = traceValues(found.at(trace));
+    for (int trace = 0; trace < present; ++trace) {
+        if (!traceValues(text, found.at(trace), &frame.traces[size_t(trace)])) {
+            *error = notFiniteReason(trace);
+            return Frame();
+        }
+    }
     if (missing)
         *missing = traceCount - present;
     return frame;
@@ -93,11 +164,13 @@ QList<RecordedFrame> parseRecordFile(const QString &text, QString *error)
                 *error = QStringLiteral("frame %1 has no separator").arg(blockNumber);
             break;
         }
-        const QStringList found = parts(text.mid(start, end - start));
+        const QVector<Span> found = parts(text, {start, end});
         bool numeric = false;
         RecordedFrame recorded;
         if (!found.isEmpty())
-            recorded.sampling = found.first().trimmed().toInt(&numeric);
+            recorded.sampling = text.midRef(found.first().begin, found.first().end - found.first().begin)
+                                    .trimmed()
+                                    .toInt(&numeric);
         if (!numeric) {
             *error = QStringLiteral("frame %1 has no time/div index").arg(blockNumber);
             break;
@@ -109,8 +182,14 @@ QList<RecordedFrame> parseRecordFile(const QString &text, QString *error)
                          .arg(traceCount);
             break;
         }
-        for (int trace = 0; trace < traceCount; ++trace)
-            recorded.frame.traces[size_t(trace)] = traceValues(found.at(trace + 1));
+        int trace = 0;
+        while (trace < traceCount
+               && traceValues(text, found.at(trace + 1), &recorded.frame.traces[size_t(trace)]))
+            ++trace;
+        if (trace < traceCount) {
+            *error = QStringLiteral("frame %1: ").arg(blockNumber) + notFiniteReason(trace);
+            break;
+        }
         frames.append(recorded);
         start = end + frameSeparator.size();
     }

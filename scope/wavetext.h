@@ -32,15 +32,17 @@ QString recordBlock(int sampling, const Frame &frame);
 QString frameBlock(const Frame &frame);
 
 // Positional: the labels are not checked. Traces missing from the text stay
-// empty; `missing` (if given) tells how many were absent.
-Frame parseWaveFile(const QString &text, int *missing = nullptr);
+// empty; `missing` (if given) tells how many were absent. An unreadable
+// number reads as 0; a value that is not finite refuses the whole file, with
+// `error` saying which trace.
+Frame parseWaveFile(const QString &text, int *missing, QString *error);
 
 // A record file begins with a time/div index where a wave file has its first trace.
 bool isRecordFile(const QString &text);
 
 // Every whole frame of a record file. Parsing stops at the first block that
-// lacks its sampling line, a trace or its separator; `error` then says why
-// and which block.
+// lacks its sampling line, a trace or its separator, or holds a value that is
+// not finite; `error` then says why and which block.
 QList<RecordedFrame> parseRecordFile(const QString &text, QString *error);
 }
 

@@ -10,9 +10,11 @@ VESK_PACKAGES=(
   fonts-dejavu-core
 )
 
+# vesk_install_packages [PACKAGE...]  (default: VESK_PACKAGES)
 vesk_install_packages() {
   local missing=() p
-  for p in "${VESK_PACKAGES[@]}"; do
+  (($#)) || set -- "${VESK_PACKAGES[@]}"
+  for p in "$@"; do
     dpkg-query -W -f='${db:Status-Status}' "$p" 2>/dev/null | grep -qx installed || missing+=("$p")
   done
   if ((${#missing[@]})); then

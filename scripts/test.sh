@@ -6,7 +6,14 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 source scripts/setup.sh
 
-vesk_install_packages
+# The fonts a desktop usually has besides: fontconfig prefers some of them for
+# the families the program names, so the form's fit check proves that the
+# bundled fonts are what the pages use.
+VESK_DESKTOP_FONTS=(
+  fonts-dejavu fonts-liberation fonts-liberation2 fonts-noto-core fonts-noto-mono
+  fonts-urw-base35 fonts-cantarell
+)
+vesk_install_packages "${VESK_PACKAGES[@]}" "${VESK_DESKTOP_FONTS[@]}"
 export QT_QPA_PLATFORM=${QT_QPA_PLATFORM:-offscreen}
 jobs=$(nproc)
 # Temporary files of this run (test folders, simulator testbeds, also those of

@@ -153,9 +153,9 @@ void CustomTheme::loadTheme()
     // Every entry starts from its default, so a store that lacks a key or
     // holds something that is no colour still gives a complete table.
     loadDefaultTheme();
-    QSettings settings;
-    if (settings.value(themeSetKey, 0).toInt() != themeSetMark)
+    if (!hasStoredTheme())
         return;
+    QSettings settings;
     for (const StoredColor &stored : storedColors()) {
         if (!settings.contains(stored.key))
             continue;
@@ -168,6 +168,11 @@ void CustomTheme::loadTheme()
                                  << "which is no colour; using the default";
     }
     colorizeButtons();
+}
+
+bool CustomTheme::hasStoredTheme()
+{
+    return QSettings().value(themeSetKey, 0).toInt() == themeSetMark;
 }
 
 void CustomTheme::saveTheme()

@@ -28,6 +28,8 @@ public:
     void loadTheme();
     void loadDefaultTheme();
     void saveTheme();
+    // Whether a colour set is stored (the dialog's Apply stores it).
+    static bool hasStoredTheme();
     void colorizeButtons();
 
     static QIcon prepareIcon(const QColor &color);

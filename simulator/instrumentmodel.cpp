@@ -142,6 +142,7 @@ InstrumentModel::Reply InstrumentModel::confirmedWrite(uint16_t index, uint16_t 
     if (fits)
         m_config = next;
     reply.data = {fits ? CONFIRM_ACCEPTED : CONFIRM_NO_MEMORY, uint8_t(channelBlocksAvailable(next))};
+    reply.data.resize(size_t(std::max(0, m_confirmReplyLength)));
     return reply;
 }
 

@@ -49,6 +49,7 @@ public:
     void setHealthMask(uint8_t mask) { m_healthMask = mask; }
     void setBufferBudget(int blocks) { m_bufferBudget = blocks; }
     void setConfirmRefused(bool refused) { m_confirmRefused = refused; }
+    void setConfirmReplyLength(int bytes) { m_confirmReplyLength = bytes; }
     void setPaced(bool paced);
 
     const InstrumentConfig &config() const { return m_config; }
@@ -80,6 +81,7 @@ private:
     uint8_t m_healthMask = 0xFF;
     int m_bufferBudget = 47;
     bool m_confirmRefused = false;
+    int m_confirmReplyLength = REPLY_CONFIRM_LENGTH;
 };
 
 #endif // INSTRUMENTMODEL_H

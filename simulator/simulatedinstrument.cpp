@@ -210,6 +210,8 @@ public:
     void stop();
     void unplug();
     bool replug(std::string *error);
+    // The node's mode as the options say; with the mutex held.
+    void applyNodeAccess();
 
     static gboolean onHandleIoctl(UMockdevIoctlBase *, UMockdevIoctlClient *client, gpointer self)
     {
@@ -245,6 +247,7 @@ public:
     std::deque<Urb *> heldControl;
     std::deque<Urb *> done;
     UMockdevIoctlClient *claimant = nullptr;
+    std::vector<UMockdevIoctlClient *> clients;   // every connection since start, referenced
     bool driverBound = true;
     bool unplugged = false;
     bool quit = false;
@@ -293,6 +296,7 @@ bool SimulatedInstrument::Private::plugDevice(std::string *error)
     fcntl(fd, F_SETPIPE_SZ, 4096);   // one slot: one byte means "nothing to reap"
     {
         std::lock_guard<std::mutex> lock(mutex);
+        applyNodeAccess();
         fifoFd = fd;
         fifoFull = false;
         updateReadyLocked();
@@ -330,6 +334,11 @@ bool SimulatedInstrument::Private::plugDevice(std::string *error)
         return false;
     }
     return true;
+}
+
+void SimulatedInstrument::Private::applyNodeAccess()
+{
+    chmod(nodePath.c_str(), options.accessDenied ? 0 : 0666);
 }
 
 bool SimulatedInstrument::Private::start(std::string *error, UMockdevTestbed *shared, int busPort)
@@ -403,6 +412,9 @@ void SimulatedInstrument::Private::stop()
     cleanupSlot = -1;
     std::lock_guard<std::mutex> lock(mutex);
     g_clear_object(&claimant);
+    for (UMockdevIoctlClient *client : clients)
+        g_object_unref(client);
+    clients.clear();
     for (auto *queue : {&pendingIn, &heldControl, &done}) {
         for (Urb *u : *queue)
             delete u;
@@ -463,6 +475,7 @@ void SimulatedInstrument::Private::clientConnected(UMockdevIoctlClient *client)
     std::lock_guard<std::mutex> lock(mutex);
     // Connections opened before a re-plug stay dead, as with a real re-enumeration.
     g_object_set_data(G_OBJECT(client), "vesksim-generation", GUINT_TO_POINTER(generation + 1));
+    clients.push_back(UMOCKDEV_IOCTL_CLIENT(g_object_ref(client)));
     dropVanishedClientsLocked();
 }
 
@@ -472,7 +485,7 @@ int SimulatedInstrument::Private::claimLocked(UMockdevIoctlClient *client, unsig
         return ENOENT;
     if (claimant)
         return claimant == client ? 0 : EBUSY;
-    if (driverBound)
+    if (driverBound || options.claimRefused)
         return EBUSY;
     claimant = UMOCKDEV_IOCTL_CLIENT(g_object_ref(client));
     return 0;
@@ -1162,6 +1175,12 @@ void SimulatedInstrument::setConfirmRefused(bool refused)
     d->model.setConfirmRefused(refused);
 }
 
+void SimulatedInstrument::setConfirmReplyLength(int bytes)
+{
+    std::lock_guard<std::mutex> lock(d->mutex);
+    d->model.setConfirmReplyLength(bytes);
+}
+
 void SimulatedInstrument::holdNextRequest(uint8_t request, int index)
 {
     std::lock_guard<std::mutex> lock(d->mutex);
@@ -1178,6 +1197,19 @@ void SimulatedInstrument::setBulkOutFailing(bool failing)
 {
     std::lock_guard<std::mutex> lock(d->mutex);
     d->bulkOutFailing = failing;
+}
+
+void SimulatedInstrument::setClaimRefused(bool refused)
+{
+    std::lock_guard<std::mutex> lock(d->mutex);
+    d->options.claimRefused = refused;
+}
+
+void SimulatedInstrument::setAccessDenied(bool denied)
+{
+    std::lock_guard<std::mutex> lock(d->mutex);
+    d->options.accessDenied = denied;
+    d->applyNodeAccess();
 }
 
 void SimulatedInstrument::injectFrameFault(FrameFault fault)
@@ -1242,6 +1274,13 @@ bool SimulatedInstrument::interfaceClaimed() const
 {
     std::lock_guard<std::mutex> lock(d->mutex);
     return d->claimant != nullptr;
+}
+
+bool SimulatedInstrument::deviceOpen() const
+{
+    std::lock_guard<std::mutex> lock(d->mutex);
+    return std::any_of(d->clients.begin(), d->clients.end(),
+                       [](UMockdevIoctlClient *client) { return umockdev_ioctl_client_get_connected(client); });
 }
 
 uint64_t SimulatedInstrument::framesSent() const

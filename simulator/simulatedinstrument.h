@@ -40,6 +40,12 @@ public:
         bool paced = true;
         // A kernel driver holds interface 0 until the host detaches it.
         bool kernelDriverBound = true;
+        // Claiming interface 0 fails as busy, as when another program holds it.
+        bool claimRefused = false;
+        // The device node grants nobody access, as without a rule that gives
+        // it to the user. Root overrides file modes: a root host is refused
+        // only by a thread without that capability.
+        bool accessDenied = false;
         // File to append the wire log to as text (empty: memory only).
         std::string wireLogFile;
     };
@@ -92,6 +98,8 @@ public:
     // Faults on demand.
     // Every 'B' request is answered [1, n] (not enough memory) while set.
     void setConfirmRefused(bool refused);
+    // Bytes returned for 'B'; 2 is correct.
+    void setConfirmReplyLength(int bytes);
     // The next vendor request with this bRequest (and wIndex, unless -1) is
     // never answered: its transfer stays pending until the host cancels it.
     void holdNextRequest(uint8_t request, int index = -1);
@@ -99,6 +107,9 @@ public:
     void stallNextRequest(uint8_t request, int index = -1);
     // Bulk OUT transfers fail (stall) while set.
     void setBulkOutFailing(bool failing);
+    // As the options of the same names, from now on.
+    void setClaimRefused(bool refused);
+    void setAccessDenied(bool denied);
     void injectFrameFault(FrameFault fault);
     // The device disappears: reads in flight end with "no device", later
     // transfers fail, the device leaves the bus. replug() brings it back
@@ -115,6 +126,8 @@ public:
     bool snifferRunning() const;
     bool counterRunning() const;
     bool interfaceClaimed() const;
+    // A host holds the device node open.
+    bool deviceOpen() const;
 
     // Frames delivered on the bulk IN endpoint so far, and the last of them.
     uint64_t framesSent() const;

@@ -34,6 +34,8 @@ void usage(const char *self)
                  "  --unpaced               a frame for every read, not at the time base's pace\n"
                  "  --refuse-confirm        answer every confirmed write with \"not enough memory\"\n"
                  "  --no-kernel-driver      no kernel driver holds the interface\n"
+                 "  --refuse-claim          claiming the interface fails as busy\n"
+                 "  --deny-access           the device node grants nobody access (root overrides it)\n"
                  "  --wire-log FILE         append every request and bulk block to FILE\n"
                  "signals: SIGUSR1 unplugs the instrument, SIGUSR2 plugs it in again\n",
                  self, SimulatedInstrument::defaultIdentification().c_str());
@@ -85,6 +87,10 @@ int main(int argc, char **argv)
             refuseConfirm = true;
         } else if (arg == "--no-kernel-driver") {
             options.kernelDriverBound = false;
+        } else if (arg == "--refuse-claim") {
+            options.claimRefused = true;
+        } else if (arg == "--deny-access") {
+            options.accessDenied = true;
         } else if (arg == "--wire-log" && hasValue) {
             options.wireLogFile = argv[++i];
         } else {

@@ -62,6 +62,43 @@ private slots:
         QCOMPARE(ApplicationSettings::centredPosition(QRect(1920, 0, 1280, 1024), QSize(800, 600)), QPoint(2160, 212));
     }
 
+    // Stored sizes against screens of every kind: smaller than the window,
+    // with panels taking an edge, or left of or beside the primary one.
+    void restoredGeometryKeepsTheTitleBarInReach_data()
+    {
+        QTest::addColumn<QRect>("area");
+        QTest::addColumn<QSize>("stored");
+        QTest::addColumn<QSize>("minimum");
+        QTest::addColumn<QRect>("geometry");
+        const QSize docks(1100, 870);
+        QTest::newRow("fits, centred") << QRect(0, 0, 1920, 1080) << QSize(1371, 966) << docks
+                                       << QRect(274, 57, 1371, 966);
+        QTest::newRow("panel on the left, centred") << QRect(64, 0, 1856, 1080) << QSize(1371, 966) << docks
+                                                    << QRect(306, 57, 1371, 966);
+        QTest::newRow("limited to the area") << QRect(0, 0, 1280, 960) << QSize(1371, 966) << docks
+                                             << QRect(0, 0, 1280, 960);
+        QTest::newRow("limited below a top panel") << QRect(0, 32, 1280, 928) << QSize(1371, 966) << docks
+                                                   << QRect(0, 32, 1280, 928);
+        QTest::newRow("docks too high") << QRect(0, 32, 1024, 668) << QSize(1371, 966) << docks
+                                        << QRect(0, 32, 1100, 870);
+        QTest::newRow("docks too wide") << QRect(64, 0, 960, 1080) << QSize(1371, 966) << docks
+                                        << QRect(64, 0, 1100, 966);
+        QTest::newRow("second screen, too small") << QRect(1920, 24, 1024, 744) << QSize(1371, 966) << docks
+                                                  << QRect(1920, 24, 1100, 870);
+        QTest::newRow("left of the primary") << QRect(-1280, 0, 1280, 1024) << QSize(1024, 768) << QSize(800, 600)
+                                             << QRect(-1151, 128, 1024, 768);
+    }
+    void restoredGeometryKeepsTheTitleBarInReach()
+    {
+        QFETCH(QRect, area);
+        QFETCH(QSize, stored);
+        QFETCH(QSize, minimum);
+        QFETCH(QRect, geometry);
+        const QRect placed = ApplicationSettings::restoredGeometry(area, stored, minimum);
+        QCOMPARE(placed, geometry);
+        QVERIFY(area.contains(placed.topLeft()));
+    }
+
     void loggingLevelStoredOnlyWhenAbsentOrNegative_data()
     {
         QTest::addColumn<QVariant>("before");

@@ -424,19 +424,25 @@ private slots:
 
     void bufferCombos_data()
     {
+        QTest::addColumn<QString>("boxName");
         QTest::addColumn<int>("blocks");
         QTest::addColumn<int>("currentBefore");
         QTest::addColumn<QStringList>("items");
         QTest::addColumn<int>("currentAfter");
-        QTest::newRow("two blocks, index lowered") << 2 << 5 << QStringList{"256", "512"} << 1;
-        QTest::newRow("nothing offered still gives one") << 0 << 0 << QStringList{"256"} << 0;
-        QTest::newRow("fifteen blocks") << 15 << 3 << ConfigEncoding::bufferSizeTexts(15) << 3;
+        QTest::newRow("two blocks, index lowered") << "comboBoxADCBuffer" << 2 << 5 << QStringList{"256", "512"} << 1;
+        QTest::newRow("nothing offered still gives one") << "comboBoxADCBuffer" << 0 << 0 << QStringList{"256"} << 0;
+        QTest::newRow("fifteen blocks") << "comboBoxADCBuffer" << 15 << 3 << ConfigEncoding::bufferSizeTexts(15) << 3;
+        QTest::newRow("channels: more than is sent") << "comboBoxADCBuffer" << 255 << 3
+                                                     << ConfigEncoding::bufferSizeTexts(15) << 3;
+        QTest::newRow("generator: more than is sent") << "comboBoxDACBuffer" << 255 << 1
+                                                      << QStringList{"256", "512"} << 1;
     }
     void bufferCombos()
     {
         QFETCH(int, blocks);
         QFETCH(int, currentBefore);
-        QComboBox *box = window->ui->comboBoxADCBuffer;
+        QFETCH(QString, boxName);
+        auto *box = window->findChild<QComboBox *>(boxName);
         window->bufferComboBoxItemChange(box, 8);
         box->setCurrentIndex(currentBefore);
         QSignalSpy changes(box, SIGNAL(currentIndexChanged(int)));
@@ -461,7 +467,7 @@ private slots:
         window->sendWaveFrequency(100000);
         QCOMPARE(window->ui->stopButton->text(), QStringLiteral("START"));
         QVERIFY2(log.messages().isEmpty(), qPrintable(log.messages().join('\n')));
-        QVERIFY(!window->sendCH1ControlsConfirmed());
+        QCOMPARE(window->sendCH1ControlsConfirmed(), InstrumentCommands::ConfirmResult::NoReply);
         QCOMPARE(window->frequencyRealValueCheck(), 0.0f);
     }
 };

@@ -8,8 +8,10 @@
 
 #include "customtheme.h"
 #include "scopeoptions.h"
+#include "settings.h"
 
 #include <QColorDialog>
+#include <QComboBox>
 #include <QSettings>
 #include <QSignalSpy>
 
@@ -34,6 +36,20 @@ void clearStore()
     QSettings settings;
     settings.clear();
     settings.sync();
+}
+
+// Picks the theme on the Settings dialog's Oscilloscope page and presses OK.
+void chooseThemeInSettings(VeskInterface &window, const QString &theme)
+{
+    QTimer::singleShot(0, [theme] {
+        auto *dialog = qobject_cast<Settings *>(QApplication::activeModalWidget());
+        QVERIFY2(dialog, "no modal Settings dialog");
+        auto *themes = dialog->findChild<QComboBox *>("comboBoxTheme");
+        QVERIFY(themes);
+        themes->setCurrentIndex(themes->findText(theme));
+        dialog->findChild<QPushButton *>("pushButtonOk")->click();
+    });
+    QMetaObject::invokeMethod(&window, "callSettings", Q_ARG(QString, QStringLiteral("Oscilloscope")));
 }
 
 QPushButton *colorButton(CustomTheme &dialog, const QString &name)
@@ -429,7 +445,7 @@ private slots:
         QVERIFY(!w.customTheme.isVisible());
 
         w.startingUp = false;
-        emit w.applyConfigurationRequest();
+        QMetaObject::invokeMethod(&w, "applyModuleConfiguration"); // the Settings dialog's Apply
         QVERIFY(w.customTheme.isVisible());
         QCOMPARE(w.customTheme.colors()->colorAt("CH1"), QColor(0x10, 0x20, 0x30));
         QCOMPARE(w.ch1Graph->pen().color(), plotCh1);
@@ -463,15 +479,61 @@ private slots:
         QCOMPARE(w.ch1Graph->pen().color(), green);
         w.ui->plotterWidget->resize(400, 300);
         QCOMPARE(w.ui->plotterWidget->toPixmap(400, 300).toImage().pixelColor(1, 1), QColor(Qt::white));
+        QVERIFY(!w.customTheme.isVisible());
+    }
 
-        // The dialog opened during start-up is kept above the window, which
-        // is shown after it and would otherwise cover it.
+    // Without stored colours the dialog opens during start-up; it is kept
+    // above the window, which is shown after it and would otherwise cover it.
+    void dialogAtStartStaysAboveTheWindow()
+    {
+        QSettings().setValue("theme", 2);
+        VeskInterface w;
         QVERIFY(w.customTheme.isVisible());
         QVERIFY(w.customTheme.isWindow());
         w.show();
         QVERIFY(w.customTheme.windowHandle());
         QCOMPARE(w.customTheme.windowHandle()->transientParent(), w.windowHandle());
         w.customTheme.hide();
+    }
+
+    // As a user goes: Custom picked in the Settings dialog opens the colour
+    // dialog, whose Apply draws and stores the colours; closing stores the
+    // theme. The next start, and every connect, draw them without the
+    // dialog; picking Custom anew in the Settings dialog opens it again.
+    void customThemeComesBackWithoutItsDialog()
+    {
+        const QColor ch1(12, 34, 56), background(240, 230, 200);
+        {
+            VeskInterface first;
+            QVERIFY(!first.customTheme.isVisible());
+            chooseThemeInSettings(first, "Custom");
+            QVERIFY(first.customTheme.isVisible());
+            first.customTheme.colors()->setColor("CH1", ch1);
+            first.customTheme.colors()->setColor("BACKGROUND", background);
+            first.customTheme.findChild<QPushButton *>("applyButton")->click();
+            QCOMPARE(first.ch1Graph->pen().color(), ch1);
+            QMetaObject::invokeMethod(&first, "saveAppSettings");
+        }
+
+        VeskInterface w;
+        QVERIFY(!w.customTheme.isVisible());
+        QCOMPARE(w.ch1Graph->pen().color(), ch1);
+        QCOMPARE(w.ui->ch1ColorLabel->styleSheet(), QStringLiteral("QLabel { background-color : #0c2238; }"));
+        w.ui->plotterWidget->resize(400, 300);
+        QCOMPARE(w.ui->plotterWidget->toPixmap(400, 300).toImage().pixelColor(1, 1), background);
+
+        QMetaObject::invokeMethod(&w, "deviceSettingsSendBulk"); // the settings a connect sends
+        QVERIFY(!w.customTheme.isVisible());
+        QCOMPARE(w.ch1Graph->pen().color(), ch1);
+
+        chooseThemeInSettings(w, "Dark");
+        QVERIFY(!w.customTheme.isVisible());
+        QCOMPARE(w.ch1Graph->pen().color(), green);
+        chooseThemeInSettings(w, "Custom");
+        QVERIFY(w.customTheme.isVisible());
+        QCOMPARE(w.ch1Graph->pen().color(), green); // until the dialog's Apply
+        QCOMPARE(w.customTheme.colors()->colorAt("CH1"), ch1);
+        w.customTheme.findChild<QPushButton *>("cancelButton")->click();
     }
 };
 

@@ -6,6 +6,7 @@
 
 #include "collapsiblepanel.h"
 #include "logcapture.h"
+#include "modalanswerer.h"
 #include "protocol.h"
 #include "ui_veskinterface.h"
 #include "veskinterface.h"
@@ -393,8 +394,10 @@ private slots:
         QVERIFY(window->customWaveLoadFile(VeskTest::sourcePath(QStringLiteral("tests/data/customwave/signed.txt"))));
         const customwave_t before = window->instrumentCommands.customWave;
         LogCapture log;
-        QVERIFY(!window->customWaveLoadFile(VeskTest::sourcePath(QStringLiteral("tests/data/customwave/column.csv"))));
-        const QString reason = QStringLiteral("Custom wave: number 1 is not a whole number: \"1 2 3\"");
+        ModalAnswerer answerer;
+        QVERIFY(!window->customWaveLoadFile(VeskTest::sourcePath(QStringLiteral("tests/data/customwave/fraction.csv"))));
+        const QString reason = QStringLiteral("Custom wave: fraction.csv: number 3 is not a whole number: \"0.5\"");
+        QCOMPARE(answerer.messages, QStringList{QStringLiteral("Custom wave / ") + reason});
         QCOMPARE(window->ui->infoLabel->text(), reason);
         QCOMPARE(log.count(reason), 1);
         QVERIFY(std::equal(std::begin(before.sample), std::end(before.sample),

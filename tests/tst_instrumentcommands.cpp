@@ -121,7 +121,8 @@ private slots:
         unsigned char reply[2] = {9, 9};
         QCOMPARE(commands.sendMainConfigurationConfirm(reply, 2, CFG_CH1_CONTROL, 1), -1);
         int shrinks = 0;
-        QVERIFY(!commands.sendConfirmed(CFG_CH1_CONTROL, 1, [&shrinks](int) { ++shrinks; }));
+        QCOMPARE(commands.sendConfirmed(CFG_CH1_CONTROL, 1, [&shrinks](int) { ++shrinks; }),
+                 InstrumentCommands::ConfirmResult::NoReply);
         QCOMPARE(shrinks, 0);
         QCOMPARE(log.messages(), QStringList());
         QCOMPARE(commands.settingsSlot(CFG_TRIGGER_CONTROL), 0);

@@ -285,6 +285,8 @@ private slots:
         QTest::newRow("not a number for a time") << "Trigger/TAuto" << QVariant("nan") << "doubleSpinBoxTrigAuto.value"
                                                  << QVariant(0.16384);
         QTest::newRow("not a digit") << "AWG/FDigit1000" << QVariant("x") << "labelFrequencyDigit1000.text" << QVariant("1");
+        QTest::newRow("not a number for the amplitude") << "AWG/Amplitude" << QVariant("nan") << "amplitudeSlider.value"
+                                                        << QVariant(116);
         QTest::newRow("two digits") << "AWG/FDigit10" << QVariant("99") << "labelFrequencyDigit10.text" << QVariant("0");
         QTest::newRow("constant cut toward zero") << "AWG/ConstantValue" << QVariant("-12.7") << "spinBoxConstant.value"
                                                   << QVariant(-12);
@@ -316,6 +318,28 @@ private slots:
         VeskInterface window;
         const QVariant actual = stateOf(window, what);
         QVERIFY2(sameState(actual, expected), qPrintable(actual.toString()));
+    }
+
+    // The amplitude slider's every position survives a save and a load,
+    // and amplitudes stored to two decimals land on the nearest position.
+    void everyAmplitudePositionComesBack()
+    {
+        clearStore();
+        VeskInterface window;
+        QSlider *slider = window.ui->amplitudeSlider;
+        for (int position = slider->minimum(); position <= slider->maximum(); ++position) {
+            slider->setValue(position);
+            window.deviceSettingsSave();
+            slider->setValue(position == 0 ? 1 : 0);
+            window.deviceSettingsLoad();
+            QCOMPARE(slider->value(), position);
+        }
+        const std::pair<const char *, int> rounded[] = {{"0.83", 96}, {"0.03", 3}, {"2.00", 232}, {"9", 232}};
+        for (const auto &stored : rounded) {
+            QSettings().setValue(QStringLiteral("AWG/Amplitude"), QString::fromLatin1(stored.first));
+            window.deviceSettingsLoad();
+            QCOMPARE(slider->value(), stored.second);
+        }
     }
 
     void cleanupTestCase()

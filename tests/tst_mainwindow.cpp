@@ -4,6 +4,7 @@
 #include "common.h"
 #include "log.h"
 #include "veskinterface.h"
+#include "applicationsettings.h"
 #include "ui_veskinterface.h"
 
 #include "about.h"
@@ -11,6 +12,7 @@
 #include "pythonconsole.h"
 
 #include <QProcess>
+#include <QScreen>
 #include <QSettings>
 #include <QTemporaryDir>
 
@@ -198,15 +200,30 @@ private slots:
         QCOMPARE(window.findChildren<About *>().size(), 2);
     }
 
+    // On the test screen, smaller than the docks need, any stored size puts
+    // the window at the free area's top-left, title bar and menus in reach.
+    void storedWindowSizeIsRestored_data()
+    {
+        QTest::addColumn<QSize>("stored");
+        QTest::newRow("1024 x 768") << QSize(1024, 768);
+        QTest::newRow("the form's size") << QSize(1371, 966);
+        QTest::newRow("smaller than the screen") << QSize(640, 480);
+    }
     void storedWindowSizeIsRestored()
     {
+        QFETCH(QSize, stored);
         {
             QSettings settings;
-            settings.setValue("size", QSize(1024, 768));
+            settings.setValue("size", stored);
             settings.setValue("wasMaximized", false);
         }
         VeskInterface window;
-        QCOMPARE(window.size(), QSize(1024, 768));
+        const QRect area = window.screen()->availableGeometry();
+        QCOMPARE(window.geometry(), ApplicationSettings::restoredGeometry(area, stored, window.minimumSizeHint()));
+        QCOMPARE(window.pos(), area.topLeft());
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        QCOMPARE(window.pos(), area.topLeft());
     }
 
     void storedCustomThemeShowsItsDialog_data()

@@ -1,6 +1,8 @@
 #include "testmain.h"
 #include "multimetervaluemodel.h"
 
+#include <limits>
+
 class TestMultimeterValueModel : public QObject
 {
     Q_OBJECT
@@ -188,9 +190,29 @@ private slots:
         model.setValue(20);
         QCOMPARE(model.extremeMaxText(), QStringLiteral("max: 6.000 V"));
         model.clearExtreme();
-        QCOMPARE(model.extremeMinText(), QStringLiteral("min: 16.000 V"));
+        QCOMPARE(model.extremeMinText(), QString());
         model.setValue(30);
+        QCOMPARE(model.extremeMinText(), QStringLiteral("min: 26.000 V"));
         QCOMPARE(model.extremeMaxText(), QStringLiteral("max: 26.000 V"));
+    }
+
+    // Extremes enabled before any reading (as at set-up) show nothing
+    // rather than a 0 no reading went near; the first value seeds both.
+    void extremesWaitForTheFirstValue()
+    {
+        MultimeterValueModel model;
+        model.setUnit(QStringLiteral("V"));
+        model.setPrecision(-2);
+        model.enableExtreme(true);
+        QCOMPARE(model.extremeMinText(), QString());
+        QCOMPARE(model.extremeMaxText(), QString());
+        model.setNaN();
+        model.setValue(std::numeric_limits<double>::infinity());
+        QCOMPARE(model.extremeMinText(), QString());
+        for (double v : {1.95, 2.05})
+            model.setValue(v);
+        QCOMPARE(model.extremeMinText(), QStringLiteral("min: 1.95 V"));
+        QCOMPARE(model.extremeMaxText(), QStringLiteral("max: 2.05 V"));
     }
 
     void accuracyText()

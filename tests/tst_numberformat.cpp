@@ -87,6 +87,23 @@ private slots:
         QCOMPARE(mathRoundTo(12.4, 5), 10);
     }
 
+    // Huge and non-finite values are held to the int range, never converted out of it.
+    void saturation()
+    {
+        const int maxInt = std::numeric_limits<int>::max();
+        const int minInt = std::numeric_limits<int>::min();
+        QCOMPARE(saturatedInt(3e9), maxInt);
+        QCOMPARE(saturatedInt(-1e300), minInt);
+        QCOMPARE(saturatedInt(std::numeric_limits<double>::infinity()), maxInt);
+        QCOMPARE(saturatedInt(std::nan("")), 0);
+        QCOMPARE(saturatedInt(-7.9), -7);
+        QCOMPARE(mathRoundTo(1e300, 5), maxInt);
+        QCOMPARE(mathRoundTo(-3e9, 10), minInt);
+        QCOMPARE(mapRange(maxInt, 1, 0, 0, 10), maxInt);
+        QCOMPARE(mapRange(minInt, maxInt, 0, 0, maxInt), minInt);
+        QCOMPARE(mapRange(maxInt, maxInt, minInt, minInt, maxInt), maxInt);
+    }
+
     void mapping()
     {
         QCOMPARE(mapRange(1, 3, 0, 0, 10), 3);

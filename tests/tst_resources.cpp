@@ -127,23 +127,28 @@ private slots:
     {
         QTest::addColumn<QString>("path");
         QTest::addColumn<bool>("italic");
+        QTest::addColumn<bool>("fixedPitch");
 
-        QTest::newRow("cour") << ":/fonts/cour.ttf" << false;
-        QTest::newRow("italic") << ":/fonts/SourceCodeVariable-Italic.ttf" << true;
-        QTest::newRow("roman") << ":/fonts/SourceCodeVariable-Roman.ttf" << false;
+        QTest::newRow("cour") << ":/fonts/cour.ttf" << false << true;
+        QTest::newRow("italic") << ":/fonts/SourceCodeVariable-Italic.ttf" << true << true;
+        QTest::newRow("roman") << ":/fonts/SourceCodeVariable-Roman.ttf" << false << true;
+        QTest::newRow("sans") << ":/fonts/DejaVuSans.ttf" << false << false;
+        QTest::newRow("sans bold") << ":/fonts/DejaVuSans-Bold.ttf" << false << false;
+        QTest::newRow("mono bold") << ":/fonts/LiberationMono-Bold.ttf" << false << true;
     }
 
     void fonts()
     {
         QFETCH(QString, path);
         QFETCH(bool, italic);
+        QFETCH(bool, fixedPitch);
 
         const int id = QFontDatabase::addApplicationFont(path);
         QVERIFY2(id >= 0, qPrintable(path));
         const QStringList families = QFontDatabase::applicationFontFamilies(id);
         QCOMPARE(families.size(), 1);
 
-        QVERIFY(QFontDatabase().isFixedPitch(families.first()));
+        QCOMPARE(QFontDatabase().isFixedPitch(families.first()), fixedPitch);
 
         // The file itself, not whatever the system adds to the family.
         QFile file(path);

@@ -153,6 +153,21 @@ private slots:
         QTEST(CursorReadouts::clampHorizontal(coordinate, zeroLine, 1280), "kept");
     }
 
+    // A loaded trace may hold any finite value; the level taken from it stays on the plot.
+    void levelsFromTraceValues_data()
+    {
+        QTest::addColumn<double>("value");
+        QTest::addColumn<int>("level");
+        QTest::newRow("on the plot") << 700.7 << 60;
+        QTest::newRow("beyond int") << 3e9 << 640;
+        QTest::newRow("huge negative") << -1e300 << -640;
+    }
+    void levelsFromTraceValues()
+    {
+        QFETCH(double, value);
+        QTEST(CursorReadouts::traceLevel(value, 640, 1280), "level");
+    }
+
     // The read-outs of a known frame: time between the vertical cursors at
     // the frame's time base, volts of the horizontal cursors at its gain.
     void readoutsOfAKnownFrame()

@@ -250,6 +250,34 @@ private slots:
         QCOMPARE(bar()->value(), 10);
     }
 
+    // After a stop the last frame is printed again when a format switch
+    // changes; the ring tracking and the bar stay where the frame left them.
+    // A start clears the panes and forgets the frame.
+    void switchesReprintTheLastFrame()
+    {
+        std::vector<uint8_t> frame = snifferFrame(1, PROTOCOL_UART, 2, 0);
+        frame[SNIFF_UART_RX_OFFSET] = 0x48;
+        frame[SNIFF_UART_RX_OFFSET + 1] = 0x69;
+        frame[SNIFF_UART_FLAGS_OFFSET] = frame[SNIFF_UART_FLAGS_OFFSET + 1] = SNIFF_UART_FLAG_RX;
+        offer(frame);
+        window->libUsbDevice.receiveBuffer = nullptr;
+        offered.assign(offered.size(), 0xEE);
+        QCOMPARE(rx(), QStringLiteral("48 69 "));
+        window->sniffControlsStartSet(QStringLiteral("STOP"));
+
+        window->ui->checkBoxASCII->click();
+        QCOMPARE(rx(), QStringLiteral("H i "));
+        window->ui->checkBoxCircular->click();
+        QCOMPARE(rx(), QStringLiteral("H i "));
+        QCOMPARE(bar()->value(), 2);
+        window->ui->checkBoxASCII->click();
+        QCOMPARE(rx(), QStringLiteral("48 69 "));
+
+        window->sniffControlsStartSet(QStringLiteral("START"));
+        window->ui->checkBoxASCII->click();
+        QCOMPARE(rx(), QString());
+    }
+
     void fullRingFillsTheBar()
     {
         // In normal mode a full ring's index is the ring size, one past the bar's maximum.

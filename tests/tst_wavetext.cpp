@@ -46,8 +46,10 @@ private slots:
     {
         const WaveText::Frame written = frameWith({{0, {700, 640.5}}, {1, {-2, 0, 1e-3}}, {2, {1, 1, 0}}, {9, {5}}});
         int missing = -1;
-        const WaveText::Frame read = WaveText::parseWaveFile(WaveText::waveFile(written), &missing);
+        QString error;
+        const WaveText::Frame read = WaveText::parseWaveFile(WaveText::waveFile(written), &missing, &error);
         QCOMPARE(missing, 0);
+        QVERIFY2(error.isEmpty(), qPrintable(error));
         for (int trace = 0; trace < WaveText::traceCount; ++trace)
             QCOMPARE(read.traces[size_t(trace)], written.traces[size_t(trace)]);
     }
@@ -78,10 +80,47 @@ private slots:
         QFETCH(QVector<double>, ch1);
         QFETCH(QVector<double>, bit7);
         int absent = -1;
-        const WaveText::Frame frame = WaveText::parseWaveFile(text, &absent);
+        QString error;
+        const WaveText::Frame frame = WaveText::parseWaveFile(text, &absent, &error);
         QCOMPARE(absent, missing);
+        QCOMPARE(error, QString());
         QCOMPARE(frame.traces[0], ch1);
         QCOMPARE(frame.traces[9], bit7);
+    }
+
+    // A value that is not a finite number refuses a wave file and ends a
+    // record at its frame; huge finite values are read as they are.
+    void valuesThatAreNotFinite_data()
+    {
+        QTest::addColumn<QString>("value");
+        QTest::addColumn<bool>("refused");
+        QTest::newRow("nan") << "nan" << true;
+        QTest::newRow("inf") << "inf" << true;
+        QTest::newRow("minus inf") << "-inf" << true;
+        QTest::newRow("beyond double") << "1e400" << true;
+        QTest::newRow("huge") << "1e300" << false;
+        QTest::newRow("beyond int") << "3e9" << false;
+    }
+
+    void valuesThatAreNotFinite()
+    {
+        QFETCH(QString, value);
+        QFETCH(bool, refused);
+        const QString wave = "CH1,1,<*>\nCH2,2," + value + ",<*>";
+        int missing = -1;
+        QString error;
+        const WaveText::Frame frame = WaveText::parseWaveFile(wave, &missing, &error);
+        QCOMPARE(error, refused ? QString("trace CH2 holds a value that is not a finite number") : QString());
+        QCOMPARE(frame.traces[0], refused ? QVector<double>{} : QVector<double>{1});
+        if (!refused)
+            QCOMPARE(frame.traces[1], (QVector<double>{2, value.toDouble()}));
+
+        const QString good = WaveText::recordBlock(3, frameWith({{0, {1}}}));
+        const QString record = good + "4<*>\nCH1,<*>\nCH2,<*>\nBit0,<*>\nBit1,<*>\nBit2,<*>\nBit3,<*>\nBit4,<*>\n"
+                               "Bit5,<*>\nBit6,<*>\nBit7,5," + value + ",----------" + good;
+        const QList<WaveText::RecordedFrame> frames = WaveText::parseRecordFile(record, &error);
+        QCOMPARE(frames.size(), refused ? 1 : 3);
+        QCOMPARE(error, refused ? QString("frame 2: trace Bit7 holds a value that is not a finite number") : QString());
     }
 
     void recordRoundTrip()

@@ -323,6 +323,33 @@ private slots:
         QCOMPARE(reader.getByteArray("default"), QByteArray()); // undecodable payload
     }
 
+    // The unpacked size a compressed element declares is bounded like a
+    // whole document; a payload that claims more is not unpacked.
+    void compressedSizeIsBounded_data()
+    {
+        QTest::addColumn<quint32>("declared");
+        QTest::addColumn<bool>("unpacked");
+        QTest::newRow("true size") << quint32(0) << true;
+        QTest::newRow("at the limit") << quint32(QXmlGet::maxFileSize) << true;
+        QTest::newRow("above the limit") << quint32(QXmlGet::maxFileSize + 1) << false;
+        QTest::newRow("four GiB") << quint32(0xFFFFFFFF) << false;
+    }
+
+    void compressedSizeIsBounded()
+    {
+        QFETCH(quint32, declared);
+        QFETCH(bool, unpacked);
+        const QByteArray data(1000, 'x');
+        QByteArray packed = qCompress(data);
+        if (declared > 0)
+            qToBigEndian(declared, packed.data());
+        QXmlGet reader;
+        QVERIFY(reader.fromString("<r><c compression=\"9\"><![CDATA[" + QString::fromLatin1(packed.toBase64())
+                                  + "]]></c></r>"));
+        QVERIFY(reader.find("c"));
+        QCOMPARE(reader.getByteArray("default"), unpacked ? data : QByteArray());
+    }
+
     void geometryRoundTrips()
     {
         const QRect rect(QPoint(10, 20), QPoint(19, 29));

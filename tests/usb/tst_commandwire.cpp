@@ -90,7 +90,7 @@ private slots:
         commands->sendMainConfigurationFrequency(CFG_WAVE_FREQUENCY, 100000);
         QCOMPARE(log.count("Bulk write to USB: index(7) value:129"), 1);
         QVERIFY(instrument->wireLog().empty());
-        QVERIFY(commands->sendConfirmed(CFG_CH1_CONTROL, CHANNEL_TRACE_ON, {}));
+        QCOMPARE(commands->sendConfirmed(CFG_CH1_CONTROL, CHANNEL_TRACE_ON, {}), InstrumentCommands::ConfirmResult::Accepted);
         QCOMPARE(instrument->controlRequests(REQ_SET_CONFIG_CONFIRM).size(), size_t(1));
     }
 
@@ -116,14 +116,14 @@ private slots:
         instrument->setConfirmRefused(true);
         LogCapture log;
         QVector<int> shrinks;
-        const bool goOn = commands->sendConfirmed(CFG_CH2_CONTROL, CHANNEL_TRACE_ON, [&](int blocks) {
+        const auto result = commands->sendConfirmed(CFG_CH2_CONTROL, CHANNEL_TRACE_ON, [&](int blocks) {
             shrinks.append(blocks);
             if (acceptRetry) {
                 instrument->setBufferBudget(30);
                 instrument->setConfirmRefused(false);
             }
         });
-        QTEST(goOn, "goOn");
+        QTEST(result == InstrumentCommands::ConfirmResult::Accepted, "goOn");
         QFETCH(int, shrunkTo);
         QCOMPARE(shrinks, QVector<int>{shrunkTo});
         QTEST(log.messages().filter("No enough memory").value(0), "line");

@@ -8,6 +8,7 @@
 #include "profilefolder.h"
 
 #include "configencoding.h"
+#include "filepermissionsenforced.h"
 #include "logcapture.h"
 #include "protocol.h"
 #include "veskinterface.h"
@@ -177,6 +178,9 @@ QMap<int, int> expectedBlock(VeskInterface &w)
     return block;
 }
 
+// Control requests as bRequest and wIndex, in wire order.
+using Requests = QVector<QPair<int, int>>;
+
 int32_t blockSlot(const std::vector<uint8_t> &bytes, int slot)
 {
     int32_t value = 0;
@@ -344,6 +348,8 @@ private slots:
     void disconnectAndReconnect()
     {
         startWindow(titleConnected);
+        // The stop button names the next action: stopping, once acquisition runs.
+        QTRY_COMPARE_WITH_TIMEOUT(ui()->stopButton->text(), QString("STOP"), 4000);
         instrument->clearWireLog();
         QSignalSpy titles(window.get(), &QWidget::windowTitleChanged);
         ui()->connectButton->click();
@@ -355,6 +361,7 @@ private slots:
         QVERIFY(ui()->textBrowserDeviceInfo->toPlainText().isEmpty());
         QVERIFY(ui()->infoLabel->text().isEmpty());
         QVERIFY(ui()->centralWidget->isEnabled());
+        QCOMPARE(ui()->stopButton->text(), QString("START"));
 
         ui()->connectButton->click();
         verifyConnected();
@@ -362,33 +369,78 @@ private slots:
                  QPixmap(":/icons/led-on.png").toImage());
     }
 
-    // Versions outside the profile: the boxes, no settings; the second press
-    // disconnects, the third connects.
-    void rejectedProfile()
+    // Every failure after the device was opened ends where the controls tell
+    // the truth: the instrument released and closed, nothing sent beyond the
+    // failure path's requests, the reason on an enabled info line, and a
+    // Connect button that connects.
+    void failedConnectionReleasesTheInstrument_data()
     {
-        instrument->setIdentification("VESKSIM.2.1 newer hardware");
+        QTest::addColumn<QString>("fault");
+        QTest::addColumn<QString>("reason");
+        QTest::addColumn<QStringList>("boxes");
+        // The requests the failure path sends: bRequest, wIndex.
+        QTest::addColumn<Requests>("wire");
+        const QPair<int, int> identification{REQ_READ, READ_DEVICE_INFO};
+        const QPair<int, int> health{REQ_READ, READ_HEALTH};
+        const QPair<int, int> disconnect{REQ_DISCONNECT, 0};
+        QTest::newRow("hardware version rejected")
+            << "VESKSIM.2.1 newer hardware" << "Hardware version (VESKSIM.2.1) not supported"
+            << QStringList{"Hardware / Hardware version (VESKSIM.2.1) not supported"}
+            << Requests{identification, health, disconnect};
+        QTest::newRow("both versions rejected")
+            << "VESKSIM.2.9" << "Software version (VESKSIM.2.9) not supported"
+            << QStringList{"Hardware / Hardware version (VESKSIM.2.9) not supported",
+                           "Software / Software version (VESKSIM.2.9) not supported"}
+            << Requests{identification, health, disconnect};
+        QTest::newRow("unknown model") << "OTHER.1.1" << "hardware (OTHER.1.1) not suported"
+                                       << QStringList{"Hardware / hardware (OTHER.1.1) not suported"}
+                                       << Requests{identification, disconnect};
+        QTest::newRow("short identification")
+            << "short" << "Device initializing: unknow device, disconnecting ..." << QStringList()
+            << Requests{identification, disconnect};
+        QTest::newRow("claim refused") << "claim" << "Cannot Claim Interface" << QStringList()
+                                       << Requests();
+    }
+    void failedConnectionReleasesTheInstrument()
+    {
+        QFETCH(QString, fault);
+        QFETCH(QString, reason);
+        QFETCH(QStringList, boxes);
+        QFETCH(Requests, wire);
+        if (fault == "short")
+            instrument->setIdentificationLength(40);
+        else if (fault == "claim")
+            instrument->setClaimRefused(true);
+        else
+            instrument->setIdentification(fault.toStdString());
         ModalAnswerer closer;
+        LogCapture log;
         window.reset(new VeskInterface);
-        QTRY_COMPARE_WITH_TIMEOUT(closer.messages.size(), 1, connectTimeoutMs);
-        QTRY_VERIFY(window->libUsbDevice.connected);
-        QCOMPARE(closer.messages, QStringList{"Hardware / Hardware version (VESKSIM.2.1) not supported"});
-        QCOMPARE(ui()->infoLabel->text(), QString("Please wait..."));
-        QVERIFY(!ui()->centralWidget->isEnabled());
-        QCOMPARE(ui()->connectButton->text(), QString("Connect"));
-        QCOMPARE(window->windowTitle(), titleNotConnected);
-        QCOMPARE(findBulk(instrument->wireLog()), -1);
-        QCOMPARE(find(instrument->wireLog(), REQ_RUN_CONTROL), -1);
-
-        ui()->connectButton->click();
+        QSignalSpy titles(window.get(), &QWidget::windowTitleChanged);
+        QTRY_COMPARE_WITH_TIMEOUT(ui()->infoLabel->text(), reason, connectTimeoutMs);
+        QCOMPARE(closer.messages, boxes);
         verifyNotConnected();
-        QCOMPARE(count(instrument->wireLog(), REQ_DISCONNECT), 1);
-        QVERIFY(ui()->infoLabel->text().isEmpty());
         QVERIFY(ui()->centralWidget->isEnabled());
+        QVERIFY(ui()->textBrowserDeviceInfo->toPlainText().isEmpty());
+        QTRY_VERIFY(!instrument->deviceOpen());
+        if (!wire.isEmpty())
+            QCOMPARE(titles.value(0).value(0).toString(), titleDisconnecting);
+        if (fault == "claim")
+            QVERIFY(log.count("libusb_claim_interface failed: LIBUSB_ERROR_BUSY") == 1);
+        // Also what the timers would send while the boxes wait stays away.
+        QTest::qWait(300);
+        const std::vector<WireRecord> sent = instrument->wireLog();
+        Requests requests;
+        for (const WireRecord &record : sent)
+            requests.append({record.kind == WireRecord::Control ? record.request : -1, record.index});
+        QCOMPARE(requests, wire);
 
+        instrument->setIdentificationLength(REPLY_DEVICE_INFO_LENGTH);
         instrument->setIdentification(SimulatedInstrument::defaultIdentification());
+        instrument->setClaimRefused(false);
         ui()->connectButton->click();
         verifyConnected();
-        QCOMPARE(closer.messages.size(), 1);
+        QCOMPARE(closer.messages, boxes);
     }
 
     // An identification of the wrong length drops the instrument, releasing
@@ -403,8 +455,6 @@ private slots:
                                   connectTimeoutMs);
         verifyNotConnected();
         QCOMPARE(titles.value(0).value(0).toString(), titleDisconnecting);
-        QCOMPARE(ui()->infoLabel->text(), QString("Please wait..."));
-        QVERIFY(!ui()->centralWidget->isEnabled());
         QCOMPARE(count(instrument->wireLog(), REQ_DISCONNECT), 1);
         QCOMPARE(findBulk(instrument->wireLog()), -1);
 
@@ -416,6 +466,29 @@ private slots:
                  QString("Device connected: VESKSIM.1.1"));
     }
 
+    // Without permission for the device node: the reason says so, and the
+    // log names libusb's error.
+    void noPermission()
+    {
+        instrument->setAccessDenied(true);
+        LogCapture log;
+        {
+            FilePermissionsEnforced enforced;
+            startWindow(titleNotConnected);
+            QTRY_COMPARE(ui()->infoLabel->text(),
+                         QString("Cannot open device: no permission for the instrument's USB device"));
+        }
+        QVERIFY(ui()->centralWidget->isEnabled());
+        QCOMPARE(ui()->connectButton->text(), QString("Connect"));
+        QCOMPARE(log.count("libusb_open failed: LIBUSB_ERROR_ACCESS"), 1);
+        QCOMPARE(log.count("Cannot open device"), 1);
+        QVERIFY(instrument->wireLog().empty());
+
+        instrument->setAccessDenied(false);
+        ui()->connectButton->click();
+        verifyConnected();
+    }
+
     void unplugWhileStreaming()
     {
         startWindow(titleConnected);
@@ -425,6 +498,7 @@ private slots:
                                      > 0,
                                  4000);
         QVERIFY(instrument->waitForFrames(instrument->framesSent() + 3, 4000));
+        QCOMPARE(ui()->stopButton->text(), QString("STOP"));
         QSignalSpy titles(window.get(), &QWidget::windowTitleChanged);
         instrument->unplug();
         QTRY_COMPARE_WITH_TIMEOUT(window->windowTitle(), titleNotConnected, 5000);
@@ -433,6 +507,7 @@ private slots:
         QCOMPARE(ui()->connectButton->text(), QString("Connect"));
         QCOMPARE(ui()->connectLabel->text(), QString("Not Connected"));
         QCOMPARE(ui()->infoLabel->text(), QString("Connection lost"));
+        QCOMPARE(ui()->stopButton->text(), QString("START"));
         QVERIFY(ui()->centralWidget->isEnabled());
         QVERIFY(!window->libUsbDevice.connected);
 
@@ -463,8 +538,8 @@ private slots:
     }
 
     // The delayed start belongs to its connection: a disconnect inside the
-    // two seconds cancels it, also when the next attempt leaves a rejected
-    // instrument open, and a new connection gets its own start, once.
+    // two seconds cancels it, also when the next attempt meets a rejected
+    // instrument, and a new connection gets its own start, once.
     void disconnectBeforeTheDelayedStart()
     {
         {
@@ -480,11 +555,10 @@ private slots:
         ModalAnswerer closer;
         ui()->connectButton->click();
         QCOMPARE(closer.messages.size(), 1);
-        QVERIFY(window->libUsbDevice.connected);
+        QVERIFY(!window->libUsbDevice.connected);
         QTest::qWait(2500);
         QCOMPARE(count(instrument->wireLog(), REQ_RUN_CONTROL, RUN_SCOPE_START), 0);
 
-        ui()->connectButton->click();
         instrument->setIdentification(SimulatedInstrument::defaultIdentification());
         ui()->connectButton->click();
         verifyConnected();

@@ -87,28 +87,90 @@ private slots:
         QCOMPARE(window->ui->progressBar->value(), 0);
     }
 
+    // A level typed into its box goes out once, when the typing ends, as the
+    // nearest slider position, and the box then shows what that gives.
+    void typedLevels_data()
+    {
+        QTest::addColumn<QString>("box");
+        QTest::addColumn<int>("before");
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<int>("position");
+        QTest::addColumn<QString>("shown");
+        QTest::addColumn<int>("sent");
+        QTest::newRow("amplitude") << "doubleSpinBoxAmp" << 116 << "1.25" << 145 << "1.25" << 145;
+        QTest::newRow("amplitude at the top") << "doubleSpinBoxAmp" << 116 << "2" << 232 << "2.00" << 232;
+        QTest::newRow("duty") << "doubleSpinBoxDuty" << 133 << "25.5" << 65 << "25.4" << 65;
+        QTest::newRow("duty beyond the slider, already there") << "doubleSpinBoxDuty" << 255 << "99.9" << 255 << "99.6" << 255;
+        QTest::newRow("offset") << "doubleSpinBoxOffset" << 0 << "0.75" << 48 << "0.75" << 48;
+        QTest::newRow("offset negative") << "doubleSpinBoxOffset" << 0 << "-1.3" << -83 << "-1.30" << 173;
+    }
+    void typedLevels()
+    {
+        QFETCH(QString, box);
+        QFETCH(int, before);
+        QFETCH(QString, typed);
+        QFETCH(int, position);
+        const QMap<QString, std::pair<QSlider *, int>> levels{
+            {"doubleSpinBoxAmp", {window->ui->amplitudeSlider, CFG_WAVE_AMPLITUDE}},
+            {"doubleSpinBoxDuty", {window->ui->dutyCycleSlider, CFG_WAVE_DUTY}},
+            {"doubleSpinBoxOffset", {window->ui->offsetSlider, CFG_WAVE_OFFSET}}};
+        auto *spinBox = window->findChild<QDoubleSpinBox *>(box);
+        QSlider *slider = levels.value(box).first;
+        const int index = levels.value(box).second;
+        slider->setValue(before);
+        window->show();
+        QVERIFY(QTest::qWaitForWindowExposed(window.get()));
+        spinBox->setFocus();
+        instrument->clearWireLog();
+
+        QTest::keyClick(spinBox, Qt::Key_A, Qt::ControlModifier);
+        QTest::keyClicks(spinBox, typed);
+        QCOMPARE(traffic(), QString());
+        QTest::keyClick(spinBox, Qt::Key_Return);
+
+        QCOMPARE(slider->value(), position);
+        QTEST(int(instrument->configurationValue(index)), "sent");
+        QTEST(spinBox->text(), "shown");
+        QCOMPARE(traffic().split(QLatin1Char(' ')).count(QStringLiteral("A%1").arg(index)), position != before ? 1 : 0);
+    }
+
     // After the one retry with a smaller oscilloscope buffer, a generator the
-    // instrument still turns down is shown as off.
+    // instrument still turns down is shown as off and the oscilloscope gets
+    // its buffer back; an odd reply is no refusal and is logged as what it is.
     void outputEnable_data()
     {
         QTest::addColumn<bool>("refused");
+        QTest::addColumn<int>("replyLength");
         QTest::addColumn<QString>("wire");
         QTest::addColumn<bool>("checked");
-        QTest::newRow("accepted") << false << "B2 G3 G4" << true;
-        QTest::newRow("refused twice") << true << "B2 A25 G3 G4 A3 A4 B2" << false;
+        QTest::addColumn<QString>("logged");
+        QTest::newRow("accepted") << false << 2 << "B2 G3 G4" << true << "";
+        QTest::newRow("refused twice") << true << 2 << "B2 A25 G3 G4 A3 A4 B2 A25 G3 G4 A3 A4" << false
+                                       << "Generator enable refused by the instrument";
+        QTest::newRow("one-byte reply") << false << 1 << "B2" << true
+                                        << "Confirmed write of index 2: reply of 1 bytes, 2 expected";
     }
     void outputEnable()
     {
         QFETCH(bool, refused);
+        QFETCH(int, replyLength);
+        QFETCH(QString, logged);
         window->ui->checkBoxAWBEnable->setChecked(false);
+        window->ui->comboBoxADCBuffer->setCurrentIndex(9);
+        const int channelBlocks = instrument->configurationValue(CFG_CH_BUFFER_BLOCKS);
         instrument->setConfirmRefused(refused);
+        instrument->setConfirmReplyLength(replyLength);
+        instrument->clearWireLog();
         LogCapture log;
 
         window->ui->checkBoxAWBEnable->click();
 
         QTEST(traffic(), "wire");
         QTEST(window->ui->checkBoxAWBEnable->isChecked(), "checked");
-        QCOMPARE(log.count(QStringLiteral("Generator enable refused by the instrument")), refused ? 1 : 0);
+        QCOMPARE(instrument->configurationValue(CFG_CH_BUFFER_BLOCKS), channelBlocks);
+        QCOMPARE(window->ui->comboBoxADCBuffer->currentIndex(), 9);
+        const QStringList oddLines = log.messages().filter(QStringLiteral("refused")) + log.messages().filter(QStringLiteral("expected"));
+        QCOMPARE(oddLines, logged.isEmpty() ? QStringList() : QStringList{logged});
     }
 
     void sweepFromAScript()

@@ -1,0 +1,33 @@
+// Wave and record files as a user may open them, and the cursor levels
+// taken from their traces.
+#include "fuzzinput.h"
+
+#include "cursorreadouts.h"
+#include "wavetext.h"
+
+#include <cstdlib>
+
+namespace
+{
+void placeCursors(const WaveText::Frame &frame)
+{
+    for (const QVector<double> &trace : frame.traces) {
+        for (double value : trace) {
+            const int level = CursorReadouts::traceLevel(value, 640, 1280);
+            if (std::abs(level) > 1280)
+                std::abort();
+        }
+    }
+}
+}
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
+{
+    const QString text = QString::fromUtf8(reinterpret_cast<const char *>(data), int(size));
+    int missing = 0;
+    QString error;
+    placeCursors(WaveText::parseWaveFile(text, &missing, &error));
+    for (const WaveText::RecordedFrame &recorded : WaveText::parseRecordFile(text, &error))
+        placeCursors(recorded.frame);
+    return 0;
+}
