@@ -1,4 +1,5 @@
 #include "common.h"
+#include "log.h"
 #include "terminationsignals.h"
 #include "veskinterface.h"
 

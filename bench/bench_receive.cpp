@@ -8,7 +8,6 @@
 // flag is up and the count is a frame's, then clears the flag. The offered
 // rate comes from the frame numbers; frames the reader never saw were
 // merged into later ones. ticks/s is how often the reader's timer really ran.
-#include "common.h"
 #include "libusbdevice.h"
 #include "protocol.h"
 #include "scopeframe.h"

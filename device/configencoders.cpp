@@ -1,6 +1,6 @@
-// The configuration encoders: the window's controls turned into the
-// instrument's configuration items, the run-control requests, the main-tab
-// switch and the query of the instrument's buffer limits.
+// Members of VeskInterface, the configuration encoders: the window's
+// controls turned into the instrument's configuration items, the run-control
+// requests, the main-tab switch and the query of the instrument's buffer limits.
 #include "veskinterface.h"
 #include "ui_veskinterface.h"
 

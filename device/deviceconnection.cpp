@@ -1,4 +1,5 @@
-// Finding, identifying, configuring and releasing the instrument.
+// Members of VeskInterface: finding, identifying, configuring and releasing
+// the instrument, and the hardware profile check.
 #include "veskinterface.h"
 #include "ui_veskinterface.h"
 

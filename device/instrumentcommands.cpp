@@ -1,7 +1,7 @@
 #include "instrumentcommands.h"
 
 #include "libusbdevice.h"
-#include "veskinterface.h"
+#include "log.h"
 
 #include <QtEndian>
 
@@ -25,7 +25,7 @@ int InstrumentCommands::settingsSlot(int index) const
 bool InstrumentCommands::storeInBlock(int slot, int value)
 {
     if (slot >= SETTINGS_SLOT_COUNT) {
-        VeskInterface::logToFile(QStringLiteral("Bulk write to USB: index(%1) is outside the settings block, ignored").arg(slot), 2);
+        logRecord(QStringLiteral("Bulk write to USB: index(%1) is outside the settings block, ignored").arg(slot), 2);
         return false;
     }
     block.slot[slot] = qToLittleEndian(qint32(value));
@@ -36,13 +36,13 @@ void InstrumentCommands::sendMainConfiguration(unsigned char index, int value)
 {
     if (bulkCollectMode) {
         if (storeInBlock(index, value))
-            VeskInterface::logToFile(QStringLiteral("Bulk write to USB: index(%1) value:%2").arg(index).arg(value), 0);
+            logRecord(QStringLiteral("Bulk write to USB: index(%1) value:%2").arg(index).arg(value), 0);
         return;
     }
     if (!transport.connected)
         return;
     transport.controlWriteTransfer(REQ_SET_CONFIG, index, static_cast<unsigned short>(value & 0xFFFF));
-    VeskInterface::logToFile(QStringLiteral("Write to USB: index(%1) value:%2").arg(index).arg(value), 0);
+    logRecord(QStringLiteral("Write to USB: index(%1) value:%2").arg(index).arg(value), 0);
 }
 
 int InstrumentCommands::sendMainConfigurationConfirm(unsigned char *reply, int replyLength, unsigned char index, int value)
@@ -55,14 +55,14 @@ int InstrumentCommands::sendMainConfigurationConfirm(unsigned char *reply, int r
         // A failed transfer was logged by the transport; a short or long
         // reply is the instrument's, and no refusal.
         if (received >= 0)
-            VeskInterface::logToFile(QStringLiteral("Confirmed write of index %1: reply of %2 bytes, %3 expected")
+            logRecord(QStringLiteral("Confirmed write of index %1: reply of %2 bytes, %3 expected")
                                          .arg(index)
                                          .arg(received)
                                          .arg(REPLY_CONFIRM_LENGTH),
                                      2);
         return -1;
     }
-    VeskInterface::logToFile(QStringLiteral("Write to USB: index(%1) value:%2, return:%3").arg(index).arg(value).arg(reply[0]), 0);
+    logRecord(QStringLiteral("Write to USB: index(%1) value:%2, return:%3").arg(index).arg(value).arg(reply[0]), 0);
     return reply[0];
 }
 
@@ -71,14 +71,14 @@ void InstrumentCommands::sendMainConfigurationFrequency(unsigned char index, lon
     Q_UNUSED(index) // the frequency has one slot and no index on the wire
     if (bulkCollectMode) {
         storeInBlock(CFG_WAVE_FREQUENCY, int(quint32(value)));
-        VeskInterface::logToFile(QStringLiteral("Bulk write to USB: index(%1) value:%2").arg(int(CFG_WAVE_FREQUENCY)).arg(value), 0);
+        logRecord(QStringLiteral("Bulk write to USB: index(%1) value:%2").arg(int(CFG_WAVE_FREQUENCY)).arg(value), 0);
         return;
     }
     if (!transport.connected)
         return;
     transport.controlWriteTransfer(REQ_SET_AWG_FREQUENCY, static_cast<unsigned short>(value & 0xFFFF),
                                    static_cast<unsigned short>((value >> 16) & 0xFFFF));
-    VeskInterface::logToFile(QStringLiteral("Write to USB: Send Frequency value:%1").arg(value), 0);
+    logRecord(QStringLiteral("Write to USB: Send Frequency value:%1").arg(value), 0);
 }
 
 InstrumentCommands::ConfirmResult InstrumentCommands::sendConfirmed(unsigned char index, int value,
@@ -90,7 +90,7 @@ InstrumentCommands::ConfirmResult InstrumentCommands::sendConfirmed(unsigned cha
         return ConfirmResult::NoReply;
     if (status != CONFIRM_NO_MEMORY)
         return ConfirmResult::Accepted;
-    VeskInterface::logToFile(QStringLiteral("No enough memory for CH buffer: %1").arg(reply[1]), 0);
+    logRecord(QStringLiteral("No enough memory for CH buffer: %1").arg(reply[1]), 0);
     if (shrinkScopeBuffer)
         shrinkScopeBuffer(std::clamp(int(reply[1]), CH_BLOCKS_MIN, CH_BLOCKS_MAX));
     const int retry = sendMainConfigurationConfirm(reply, REPLY_CONFIRM_LENGTH, index, value);
@@ -101,9 +101,9 @@ InstrumentCommands::ConfirmResult InstrumentCommands::sendConfirmed(unsigned cha
 
 void InstrumentCommands::sendSettingsBlock()
 {
-    VeskInterface::logToFile(QStringLiteral("Finish prepare configuration, now send buffer as AWG"), 0);
+    logRecord(QStringLiteral("Finish prepare configuration, now send buffer as AWG"), 0);
     for (int i = 0; i < CFG_COUNT; ++i)
-        VeskInterface::logToFile(QStringLiteral(">> buffer: index[%1] value:%2").arg(i).arg(settingsSlot(i) & 0xFF), 0);
+        logRecord(QStringLiteral(">> buffer: index[%1] value:%2").arg(i).arg(settingsSlot(i) & 0xFF), 0);
     transport.bulkWriteTransfer(reinterpret_cast<const unsigned char *>(&block), BULK_BLOCK_SIZE);
 }
 

@@ -151,3 +151,8 @@ void VeskInterface::setAwgSweepEnd(double position)
 {
     setSliderFromScript(ui->sweepEndFreqSlider, position, "setAwgSweepEnd");
 }
+
+int VeskInterface::scriptBufferSize() const
+{
+    return scopeSizeX;
+}

@@ -3,6 +3,7 @@
 
 #include "about.h"
 #include "bundledfonts.h"
+#include "log.h"
 #include "numberformat.h"
 #include "optionsmetatypes.h"
 #include "pythonconsole.h"
@@ -179,16 +180,7 @@ VeskInterface::~VeskInterface()
 
 void VeskInterface::logToFile(const QString &text, int level)
 {
-    QMessageLogger logger(nullptr, 0, nullptr, "default");
-    const QByteArray utf8 = text.toUtf8();
-    switch (level) {
-    case 0: logger.debug() << utf8.constData() << "\n"; break;
-    case 1: logger.info() << utf8.constData() << "\n"; break;
-    case 2: logger.warning() << utf8.constData() << "\n"; break;
-    case 3:
-    case 4: logger.critical() << utf8.constData() << "\n"; break;
-    default: break;
-    }
+    logRecord(text, level);
 }
 
 void VeskInterface::clearBuffer(unsigned char *buffer, int length)

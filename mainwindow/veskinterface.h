@@ -9,6 +9,7 @@
 #include "hcursorchannelstate.h"
 #include "replotpacer.h"
 #include "scopeframe.h"
+#include "scripttarget.h"
 #include "snifferringtracker.h"
 #include "tracebuilder.h"
 #include "tracereferences.h"
@@ -62,7 +63,7 @@ class Ui_VeskInterface;
 // timers that drive acquisition display and meter polling, the options of
 // every component and the state the features share; each feature's members
 // live in a source file of their own.
-class VeskInterface : public QMainWindow
+class VeskInterface : public QMainWindow, public ScriptTarget
 {
     Q_OBJECT
 
@@ -456,29 +457,30 @@ public:
     // ---- waveform generator: script setters and custom waves ----
     // Scripts act through the generator's widgets, whose handlers clamp and
     // send; values that are no numbers are logged and dropped.
-    void clickRadioButtonSine();
-    void clickRadioButtonSquare();
-    void clickRadioButtonTriangle();
-    void clickRadioButtonExpo();
-    void clickRadioButtonCustom();
-    void clickRadioButtonConstant();
-    void clickRadioButtonWhiteNoise();
-    void clickRadioButtonPinkNoise();
-    void setAwgLevelsAmplitude(double volts);
-    void setAwgLevelsDutyCycle(double percent);
-    void setAwgLevelsOffset(double volts);
-    void setAwgFrequency(double hertz);
-    void setAwgSweepEnabled(bool enabled);
-    void clickRadioButtonSweepFrequency();
-    void clickRadioButtonSweepAmplitude();
-    void clickRadioButtonSweepDutyCycle();
-    void clickRadioButtonSweepOffset();
-    void clickRadioButtonSweepDirectionRising();
-    void clickRadioButtonSweepDirectionPingPong();
-    void clickRadioButtonSweepDirectionFaling();
-    void setAwgSweepSpeed(int speed);
-    void setAwgSweepStart(double position);
-    void setAwgSweepEnd(double position);
+    void clickRadioButtonSine() override;
+    void clickRadioButtonSquare() override;
+    void clickRadioButtonTriangle() override;
+    void clickRadioButtonExpo() override;
+    void clickRadioButtonCustom() override;
+    void clickRadioButtonConstant() override;
+    void clickRadioButtonWhiteNoise() override;
+    void clickRadioButtonPinkNoise() override;
+    void setAwgLevelsAmplitude(double volts) override;
+    void setAwgLevelsDutyCycle(double percent) override;
+    void setAwgLevelsOffset(double volts) override;
+    void setAwgFrequency(double hertz) override;
+    void setAwgSweepEnabled(bool enabled) override;
+    void clickRadioButtonSweepFrequency() override;
+    void clickRadioButtonSweepAmplitude() override;
+    void clickRadioButtonSweepDutyCycle() override;
+    void clickRadioButtonSweepOffset() override;
+    void clickRadioButtonSweepDirectionRising() override;
+    void clickRadioButtonSweepDirectionPingPong() override;
+    void clickRadioButtonSweepDirectionFaling() override;
+    void setAwgSweepSpeed(int speed) override;
+    void setAwgSweepStart(double position) override;
+    void setAwgSweepEnd(double position) override;
+    int scriptBufferSize() const override;
     // Reads a CSV custom wave into the upload buffer and offers the upload;
     // a file that is no wave leaves the buffer as it was and says why.
     bool customWaveLoadFile(const QString &path);

@@ -5,7 +5,8 @@
 #include "pythonveskobject.h"
 #include "pythonveskobjectawg.h"
 #include "scriptingconsole.h"
-#include "veskinterface.h"
+#include "log.h"
+#include "scripttarget.h"
 
 #include <QAction>
 #include <QCloseEvent>
@@ -62,14 +63,14 @@ PythonConsole::PythonConsole(QWidget *parent, PythonConsoleOptions *options, boo
 
 PythonConsole::~PythonConsole()
 {
-    VeskInterface::logToFile(QStringLiteral("Destruct Python console"), 0);
+    logRecord(QStringLiteral("Destruct Python console"), 0);
     deletePythonConsole();
     *aliveFlag = false;
 }
 
 void PythonConsole::initPythonConsole()
 {
-    VeskInterface::logToFile(QStringLiteral("Init Python"), 0);
+    logRecord(QStringLiteral("Init Python"), 0);
     PythonEngine *engine = PythonEngine::instance();
     const bool started = engine->start();
     if (!scriptingConsole) {
@@ -85,7 +86,7 @@ void PythonConsole::initPythonConsole()
         printConsole(tr("Python could not be started; see the log."));
         return;
     }
-    auto *window = qobject_cast<VeskInterface *>(parentWidget());
+    auto *window = dynamic_cast<ScriptTarget *>(parentWidget());
     if (!veskObject) {
         veskObject = new PythonVeskObject;
         veskObject->setVeskQt(window);
@@ -284,13 +285,13 @@ void PythonConsole::runScript(const QString &fileName, bool notify)
     if (!file.open(QIODevice::ReadOnly)) {
         if (notify)
             printConsole(tr("Unable to open file: ") + fileName);
-        VeskInterface::logToFile(QStringLiteral("Unable to open file: ") + scriptDirectory, 2);
+        logRecord(QStringLiteral("Unable to open file: ") + scriptDirectory, 2);
         QDir::setCurrent(previousDirectory);
         return;
     }
     if (notify)
         printConsole(tr("Opening file: ") + QFileInfo(path).fileName() + QStringLiteral(" ..."));
-    VeskInterface::logToFile(QStringLiteral("Opening file: ") + scriptDirectory, 0);
+    logRecord(QStringLiteral("Opening file: ") + scriptDirectory, 0);
     QByteArray bytes = file.readAll();
     const int zero = bytes.indexOf('\0');
     if (zero >= 0)

@@ -6,7 +6,7 @@
 
 #include "pythonengine.h"
 #include "scriptbinding.h"
-#include "veskinterface.h"
+#include "log.h"
 
 #include <QCoreApplication>
 #include <QEvent>
@@ -158,7 +158,7 @@ bool PythonEngine::start()
         interactive = new py::object(py::module_::import("code").attr("InteractiveConsole")(mainDict(), "<console>"));
     } catch (const std::exception &error) {
         startFailed = true;
-        VeskInterface::logToFile(QStringLiteral("Python cannot start: %1").arg(QString::fromUtf8(error.what())), 3);
+        logRecord(QStringLiteral("Python cannot start: %1").arg(QString::fromUtf8(error.what())), 3);
         return false;
     }
     // The GUI thread gives the lock back between evaluations, so threads a

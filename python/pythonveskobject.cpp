@@ -2,7 +2,7 @@
 
 #include "common.h"
 #include "pythonengine.h"
-#include "veskinterface.h"
+#include "scripttarget.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
@@ -19,7 +19,7 @@ constexpr quint64 sleepSlice = 20;
 
 } // namespace
 
-void PythonVeskObject::setVeskQt(VeskInterface *window)
+void PythonVeskObject::setVeskQt(ScriptTarget *window)
 {
     veskQt = window;
 }
@@ -84,5 +84,5 @@ QString PythonVeskObject::getVersion() const
 
 int PythonVeskObject::getBufferSize() const
 {
-    return veskQt ? veskQt->scopeSizeX : 0;
+    return veskQt ? veskQt->scriptBufferSize() : 0;
 }

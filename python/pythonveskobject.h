@@ -5,7 +5,7 @@
 #include <QString>
 
 class QMainWindow;
-class VeskInterface;
+class ScriptTarget;
 
 // General services for scripts, bound as `vesk` in the console's Python
 // namespace. The Python side also offers getMainModule().
@@ -15,7 +15,7 @@ class PythonVeskObject : public QObject
 
 public:
     // Not a slot: scripts cannot change the window.
-    void setVeskQt(VeskInterface *window);
+    void setVeskQt(ScriptTarget *window);
 
     // The first descendant of `object` named `name` at any depth; with no
     // object, the first among the application's top-level windows and their
@@ -38,7 +38,7 @@ public slots:
     int getBufferSize() const;
 
 private:
-    VeskInterface *veskQt = nullptr;
+    ScriptTarget *veskQt = nullptr;
 };
 
 #endif // PYTHONVESKOBJECT_H

@@ -1,9 +1,9 @@
 #include "pythonveskobjectawg.h"
 
 #include "pythonveskobject.h"
-#include "veskinterface.h"
+#include "scripttarget.h"
 
-void PythonVeskObjectAWG::setVeskQt(VeskInterface *window)
+void PythonVeskObjectAWG::setVeskQt(ScriptTarget *window)
 {
     veskQt = window;
 }

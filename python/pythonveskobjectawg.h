@@ -4,7 +4,7 @@
 #include <QObject>
 #include <QString>
 
-class VeskInterface;
+class ScriptTarget;
 
 // The waveform generator for scripts, bound as `veskAWG`. Every setter acts
 // through the generator's controls in the main window, so a script gets
@@ -14,7 +14,7 @@ class PythonVeskObjectAWG : public QObject
     Q_OBJECT
 
 public:
-    void setVeskQt(VeskInterface *window);
+    void setVeskQt(ScriptTarget *window);
 
 public slots:
     QObject *findChild(QObject *object, const QString &name);
@@ -43,7 +43,7 @@ public slots:
     void setSweepEnd(double val);
 
 private:
-    VeskInterface *veskQt = nullptr;
+    ScriptTarget *veskQt = nullptr;
 };
 
 #endif // PYTHONVESKOBJECTAWG_H

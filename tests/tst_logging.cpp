@@ -3,6 +3,7 @@
 // because logging reopens the process's standard error.
 #include "testmain.h"
 #include "common.h"
+#include "log.h"
 #include "veskinterface.h"
 
 #include <QFileInfo>

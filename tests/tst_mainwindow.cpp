@@ -2,6 +2,7 @@
 // title, About, and the two ways out (close and Exit, in child processes).
 #include "testmain.h"
 #include "common.h"
+#include "log.h"
 #include "veskinterface.h"
 #include "applicationsettings.h"
 #include "ui_veskinterface.h"
