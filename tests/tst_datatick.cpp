@@ -83,8 +83,11 @@ private slots:
             tick(w);
             // Processed on its own tick: cached and drawn into the trace.
             QVERIFY(!w.libUsbDevice.dataReady);
-            QCOMPARE(ScopeFrame::readHeader(w.frameCache).frameNumber,
-                     ScopeFrame::readHeader(reinterpret_cast<const unsigned char *>(frame.constData())).frameNumber);
+            // Copied out: the packed header's fields cannot be bound by reference.
+            const int cached = ScopeFrame::readHeader(w.frameCache).frameNumber;
+            const int delivered =
+                ScopeFrame::readHeader(reinterpret_cast<const unsigned char *>(frame.constData())).frameNumber;
+            QCOMPARE(cached, delivered);
             QVERIFY(w.ch1Graph->data()->at(0)->value != previousFirst);
             previousFirst = w.ch1Graph->data()->at(0)->value;
         }
