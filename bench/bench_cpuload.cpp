@@ -18,6 +18,7 @@
 #include "veskinterface.h"
 #include "ui_veskinterface.h"
 
+#include "benchwindow.h"
 #include "replotpacer.h"
 #include "scopeframecheck.h"
 #include "timebaseruns.h"
@@ -90,17 +91,8 @@ int main(int argc, char *argv[])
     if (streaming && qEnvironmentVariableIsEmpty("UMOCKDEV_DIR"))
         std::fprintf(stderr, "bench_cpuload: no simulated instrument; run it as: "
                              "vesk-sim -- bench_cpuload --setup %s\n", qPrintable(setup));
-    qInstallMessageHandler([](QtMsgType type, const QMessageLogContext &, const QString &message) {
-        if (type >= QtCriticalMsg)
-            std::fprintf(stderr, "%s\n", qPrintable(message));
-    });
-    // A notice (no instrument found, say) would wait for a click that never comes.
-    QTimer noticeCloser;
-    QObject::connect(&noticeCloser, &QTimer::timeout, [] {
-        if (QWidget *notice = QApplication::activeModalWidget())
-            notice->close();
-    });
-    noticeCloser.start(1000);
+    keepOnlyCriticalMessages();
+    NoticeCloser noticeCloser;
 
     VeskInterface w;
     w.resize(1371, 966);

@@ -7,6 +7,8 @@
 //
 // VESK_UNPLUG_CYCLES sets the number of cycles (10), VESK_UNPLUG_SEED the seed
 // of the moments; the seed is printed so that a failed run can be repeated.
+// A long run by hand needs -maxwarnings 0, or the figures at its end are cut:
+//   VESK_UNPLUG_CYCLES=100 tst_unplugcycles -maxwarnings 0
 #include "usbtestmain.h"
 
 #include "usbwindowtest.h"
