@@ -36,8 +36,9 @@ constexpr int meterTab = 1;
 constexpr int defaultCycles = 10;
 constexpr unsigned defaultSeed = 16;
 // The unplug falls anywhere in this window after the activity was seen
-// running: several frames, sniffer frames and meter polls long.
-constexpr int latestUnplugUs = 900000;
+// running: many frames, sniffer frames and meter polls long, and past the
+// oscilloscope start that follows a connection by two seconds.
+constexpr int latestUnplugUs = 2200000;
 
 enum class Activity { Scope, Meter, Sniffer };
 
