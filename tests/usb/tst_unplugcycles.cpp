@@ -64,7 +64,6 @@ bool isRequest(const WireRecord &record, uint8_t request, int index = -1)
     return record.kind == WireRecord::Control && record.request == request && (index < 0 || record.index == index);
 }
 
-
 } // namespace
 
 class TestUnplugCycles : public UsbWindowTest
@@ -177,7 +176,7 @@ private slots:
             QCOMPARE(ui()->connectLabel->text(), QStringLiteral("Not Connected"));
             QVERIFY(ui()->centralWidget->isEnabled());
             QVERIFY(!window->libUsbDevice.connected);
-            QVERIFY2(!instrument->deviceOpen(), where.constData());
+            QVERIFY2(QTest::qWaitFor([&] { return !instrument->deviceOpen(); }, stepTimeoutMs), where.constData());
 
             // Nothing goes out while no instrument is connected, also once
             // one is plugged in again: a meter poll's period at least.
