@@ -44,6 +44,7 @@ class QCPItemStraightLine;
 class QCPItemText;
 class QCPItemTracer;
 class QCPRange;
+class QCheckBox;
 class QComboBox;
 class QCustomPlot;
 class QDoubleSpinBox;
@@ -560,7 +561,8 @@ private:
     void channelGainChanged(int channel, int gain, bool remark);
     void channelCouplingChanged(int channel, bool remark);
     void channelRangeButtonCheck(int channel, int gain, bool acdc);
-    void traceSwitchRefused(const QString &channel, InstrumentCommands::ConfirmResult result);
+    bool traceSwitchRefused(const QString &channel, InstrumentCommands::ConfirmResult result, QCheckBox *traceBox,
+                            const QList<QGroupBox *> &meterBoxes);
     void vCursorPlaceHandle(QCPItemPixmap *handle, int &position);
     int hCursorZeroLine(int channel) const;
     int &hCursorLevel(int channel, bool cursorA);
