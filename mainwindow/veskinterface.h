@@ -805,12 +805,15 @@ public:
     SnifferRingTracker sniffRings;
     // Number of the last frame taken; it survives stops and starts.
     int sniffLastSequence = -1;
-    // The last frame printed, kept so a format switch can print it again.
+    // The last frame printed and the ring state it was printed with, kept so
+    // a format switch can print it again, also after the tracking was reset
+    // by a stop.
     QByteArray sniffShownFrame;
+    SnifferRingTracker sniffShownRings;
     // Shows the newest read while the device mode is MODE_SNIFFER.
     void sniffDataShow();
     // Prints sniffShownFrame into its protocol's panes with the current
-    // switches and ring state.
+    // switches and its ring state.
     void sniffFramePrint();
     void sniffProtocolWidgetClear();
     // Locks (false) or frees the line options while a run goes on.
