@@ -6,6 +6,8 @@
 
 #include "channelcaptions.h"
 
+#include <QSignalBlocker>
+
 namespace {
 
 // The widgets one analog channel's controls act on.
@@ -265,31 +267,44 @@ void VeskInterface::channelSetBoxTitle(QGroupBox *acBox, QGroupBox *dcBox, int c
 
 // ---- trace switches ----
 
+// A trace the instrument turns down even beside the smaller buffer gets the
+// old buffer back. The shrink sent the analog channels' controls as plain
+// writes, the refused trace among them: that write goes back first, so the
+// old buffer never meets the refused trace.
 void VeskInterface::channel1TraceChanged(bool on)
 {
+    const int scopeBlocksBefore = ui->comboBoxADCBuffer->currentIndex() + 1;
     const auto result = sendCH1ControlsConfirmed();
-    if (result == InstrumentCommands::ConfirmResult::Accepted)
+    if (result == InstrumentCommands::ConfirmResult::Accepted) {
         traceSwitchAccepted({ui->groupBoxCH1AC, ui->groupBoxCH1DC}, on);
-    else
-        traceSwitchRefused(QStringLiteral("CH1"), result);
+    } else if (traceSwitchRefused(QStringLiteral("CH1"), result, ui->checkBoxCH1Trace,
+                                  {ui->groupBoxCH1AC, ui->groupBoxCH1DC})) {
+        sendCH1Controls();
+        showScopeBuffer(scopeBlocksBefore);
+    }
 }
 
 void VeskInterface::channel2TraceChanged(bool on)
 {
+    const int scopeBlocksBefore = ui->comboBoxADCBuffer->currentIndex() + 1;
     const auto result = sendCH2ControlsConfirmed();
-    if (result == InstrumentCommands::ConfirmResult::Accepted)
+    if (result == InstrumentCommands::ConfirmResult::Accepted) {
         traceSwitchAccepted({ui->groupBoxCH2AC, ui->groupBoxCH2DC}, on);
-    else
-        traceSwitchRefused(QStringLiteral("CH2"), result);
+    } else if (traceSwitchRefused(QStringLiteral("CH2"), result, ui->checkBoxCH2Trace,
+                                  {ui->groupBoxCH2AC, ui->groupBoxCH2DC})) {
+        sendCH2Controls();
+        showScopeBuffer(scopeBlocksBefore);
+    }
 }
 
 void VeskInterface::channelLogicTraceChanged()
 {
+    const int scopeBlocksBefore = ui->comboBoxADCBuffer->currentIndex() + 1;
     const auto result = sendCHDControlsConfirmed();
     if (result == InstrumentCommands::ConfirmResult::Accepted)
         traceSwitchAccepted({}, ui->checkBoxCHDTrace->isChecked());
-    else
-        traceSwitchRefused(QStringLiteral("Logic"), result);
+    else if (traceSwitchRefused(QStringLiteral("Logic"), result, ui->checkBoxCHDTrace, {}))
+        showScopeBuffer(scopeBlocksBefore);
 }
 
 void VeskInterface::traceSwitchAccepted(const QList<QGroupBox *> &meterBoxes, bool on)
@@ -301,12 +316,25 @@ void VeskInterface::traceSwitchAccepted(const QList<QGroupBox *> &meterBoxes, bo
     requestReplot();
 }
 
-void VeskInterface::traceSwitchRefused(const QString &channel, InstrumentCommands::ConfirmResult result)
+bool VeskInterface::traceSwitchRefused(const QString &channel, InstrumentCommands::ConfirmResult result,
+                                       QCheckBox *traceBox, const QList<QGroupBox *> &meterBoxes)
 {
     // Without an instrument the switch only changes what the window shows;
     // a failed transfer or an odd reply was logged as what it was.
-    if (result == InstrumentCommands::ConfirmResult::Refused)
-        logToFile(channel + QStringLiteral(" trace switch not taken by the instrument"), 2);
+    if (result != InstrumentCommands::ConfirmResult::Refused)
+        return false;
+    logToFile(channel + QStringLiteral(" trace switch not taken by the instrument"), 2);
+    // The instrument holds the trace off: so does the switch, without being
+    // sent again.
+    if (traceBox->isChecked()) {
+        const QSignalBlocker blocker(traceBox);
+        traceBox->setChecked(false);
+        for (QGroupBox *box : meterBoxes) {
+            const QSignalBlocker boxBlocker(box);
+            box->setChecked(false);
+        }
+    }
+    return true;
 }
 
 // ---- positions ----

@@ -42,6 +42,7 @@ void VeskInterface::sniffDataShow()
     const int fullIndex = ringSize > 0 ? ringSize - 1 : bar->maximum();
     sniffRings.update(header.writeIndex1, header.writeIndex2, ui->checkBoxCircular->isChecked(), fullIndex);
     sniffShownFrame = QByteArray(reinterpret_cast<const char *>(device.receiveBuffer), device.receivedCount);
+    sniffShownRings = sniffRings;
     sniffFramePrint();
     if (ringSize > 0)
         bar->setMaximum(fullIndex);
@@ -68,20 +69,20 @@ void VeskInterface::sniffFramePrint()
     case PROTOCOL_UART:
         sniffPaneShow(ui->rxTextEdit,
                       SnifferPrinter::serial(frame + SNIFF_UART_RX_OFFSET, frame + SNIFF_UART_FLAGS_OFFSET,
-                                             SNIFF_UART_FLAG_RX, header.writeIndex1, sniffRings.ring1FromStart(),
-                                             format));
+                                             SNIFF_UART_FLAG_RX, header.writeIndex1,
+                                             sniffShownRings.ring1FromStart(), format));
         sniffPaneShow(ui->txTextEdit,
                       SnifferPrinter::serial(frame + SNIFF_UART_TX_OFFSET, frame + SNIFF_UART_FLAGS_OFFSET,
-                                             SNIFF_UART_FLAG_TX, header.writeIndex2, sniffRings.ring2FromStart(),
-                                             format));
+                                             SNIFF_UART_FLAG_TX, header.writeIndex2,
+                                             sniffShownRings.ring2FromStart(), format));
         break;
     case PROTOCOL_SPI:
         sniffPaneShow(ui->mosiTextEdit,
                       SnifferPrinter::plain(frame + SNIFF_SPI_MOSI_OFFSET, SNIFF_SPI_RING_SIZE, header.writeIndex1,
-                                            sniffRings.ring1FromStart(), format));
+                                            sniffShownRings.ring1FromStart(), format));
         sniffPaneShow(ui->misoTextEdit,
                       SnifferPrinter::plain(frame + SNIFF_SPI_MISO_OFFSET, SNIFF_SPI_RING_SIZE, header.writeIndex2,
-                                            sniffRings.ring2FromStart(), format));
+                                            sniffShownRings.ring2FromStart(), format));
         break;
     case PROTOCOL_I2C:
         sniffPaneShow(ui->i2cPlainTextEdit,
@@ -91,7 +92,7 @@ void VeskInterface::sniffFramePrint()
     case PROTOCOL_PARALLEL:
         sniffPaneShow(ui->plainTextEditParallel,
                       SnifferPrinter::plain(frame + SNIFF_PARALLEL_DATA_OFFSET, SNIFF_PARALLEL_RING_SIZE,
-                                            header.writeIndex1, sniffRings.ring1FromStart(), format));
+                                            header.writeIndex1, sniffShownRings.ring1FromStart(), format));
         break;
     default:
         break;

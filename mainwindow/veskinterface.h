@@ -44,6 +44,7 @@ class QCPItemStraightLine;
 class QCPItemText;
 class QCPItemTracer;
 class QCPRange;
+class QCheckBox;
 class QComboBox;
 class QCustomPlot;
 class QDoubleSpinBox;
@@ -560,7 +561,8 @@ private:
     void channelGainChanged(int channel, int gain, bool remark);
     void channelCouplingChanged(int channel, bool remark);
     void channelRangeButtonCheck(int channel, int gain, bool acdc);
-    void traceSwitchRefused(const QString &channel, InstrumentCommands::ConfirmResult result);
+    bool traceSwitchRefused(const QString &channel, InstrumentCommands::ConfirmResult result, QCheckBox *traceBox,
+                            const QList<QGroupBox *> &meterBoxes);
     void vCursorPlaceHandle(QCPItemPixmap *handle, int &position);
     int hCursorZeroLine(int channel) const;
     int &hCursorLevel(int channel, bool cursorA);
@@ -803,12 +805,15 @@ public:
     SnifferRingTracker sniffRings;
     // Number of the last frame taken; it survives stops and starts.
     int sniffLastSequence = -1;
-    // The last frame printed, kept so a format switch can print it again.
+    // The last frame printed and the ring state it was printed with, kept so
+    // a format switch can print it again, also after the tracking was reset
+    // by a stop.
     QByteArray sniffShownFrame;
+    SnifferRingTracker sniffShownRings;
     // Shows the newest read while the device mode is MODE_SNIFFER.
     void sniffDataShow();
     // Prints sniffShownFrame into its protocol's panes with the current
-    // switches and ring state.
+    // switches and its ring state.
     void sniffFramePrint();
     void sniffProtocolWidgetClear();
     // Locks (false) or frees the line options while a run goes on.

@@ -76,6 +76,7 @@ struct InstrumentConfig
     bool rollMode() const { return (item[CFG_MIXED_CONTROL] & MIXED_ROLL) && timeBase() > 10; }
     bool snifferSingle() const { return item[CFG_MIXED_CONTROL] & MIXED_SNIFFER_SINGLE; }
     int snifferProtocol() const { return item[CFG_DECODE_PROTOCOL] & 0xFF; }
+    bool snifferUartSynchronised() const { return item[CFG_SNIFFER_OPTIONS] & SNIFF_UART_SYNC; }
 };
 
 #endif // INSTRUMENTCONFIG_H

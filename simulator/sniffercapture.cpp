@@ -29,7 +29,8 @@ void SnifferCapture::reset()
 
 void SnifferCapture::clear()
 {
-    m_writeIndex = 0;
+    m_writeIndex1 = 0;
+    m_writeIndex2 = 0;
     m_ring1.assign(SNIFF_PARALLEL_RING_SIZE, 0);
     m_ring2.assign(SNIFF_PARALLEL_RING_SIZE, 0);
     m_flags.assign(SNIFF_PARALLEL_RING_SIZE, 0);
@@ -55,26 +56,59 @@ int SnifferCapture::ringSize() const
     }
 }
 
+bool SnifferCapture::makeRoom(int &writeIndex) const
+{
+    if (writeIndex < ringSize())
+        return true;
+    if (m_config.snifferSingle())
+        return false;   // single capture stops when the ring is full
+    writeIndex = 0;
+    return true;
+}
+
 bool SnifferCapture::write(const Slot &slot)
 {
-    const int size = ringSize();
-    if (m_writeIndex >= size) {
-        if (m_config.snifferSingle())
-            return false;   // single capture stops when the ring is full
-        m_writeIndex = 0;
-    }
-    m_ring1[m_writeIndex] = slot.byte1;
-    m_ring2[m_writeIndex] = slot.byte2;
-    m_flags[m_writeIndex] = slot.flags;
-    ++m_writeIndex;
+    if (!makeRoom(m_writeIndex1))
+        return false;
+    m_ring1[m_writeIndex1] = slot.byte1;
+    m_ring2[m_writeIndex1] = slot.byte2;
+    m_flags[m_writeIndex1] = slot.flags;
+    m_writeIndex2 = ++m_writeIndex1;
     return true;
+}
+
+// One direction's byte at the next slot of its own ring; the slot's flags
+// still tell which rings hold a byte there.
+bool SnifferCapture::writeApart(std::vector<uint8_t> &ring, int &writeIndex, uint8_t byte, uint8_t flag)
+{
+    if (!makeRoom(writeIndex))
+        return false;
+    ring[writeIndex] = byte;
+    m_flags[writeIndex] |= flag;
+    ++writeIndex;
+    return true;
+}
+
+bool SnifferCapture::captureUartApart()
+{
+    bool changed = false;
+    for (char c : kUartTransmit)
+        changed |= writeApart(m_ring2, m_writeIndex2, uint8_t(c), SNIFF_UART_FLAG_TX);
+    for (char c : kUartReceive)
+        changed |= writeApart(m_ring1, m_writeIndex1, uint8_t(c), SNIFF_UART_FLAG_RX);
+    return changed;
 }
 
 void SnifferCapture::captureMessage()
 {
     std::vector<Slot> message;
+    bool changed = false;
     switch (m_protocol) {
     case PROTOCOL_UART:
+        if (!m_uartSynchronised) {
+            changed = captureUartApart();
+            break;
+        }
         for (char c : kUartTransmit)
             message.push_back({0, uint8_t(c), SNIFF_UART_FLAG_TX});
         for (char c : kUartReceive)
@@ -98,7 +132,6 @@ void SnifferCapture::captureMessage()
     default:
         break;
     }
-    bool changed = false;
     for (const Slot &slot : message)
         changed |= write(slot);
     // The number tells the host whether anything new arrived.
@@ -108,8 +141,10 @@ void SnifferCapture::captureMessage()
 
 std::vector<uint8_t> SnifferCapture::frame(int64_t nowUs)
 {
-    if (m_protocol != m_config.snifferProtocol()) {
+    // Another protocol or UART layout makes what the rings hold meaningless.
+    if (m_protocol != m_config.snifferProtocol() || m_uartSynchronised != m_config.snifferUartSynchronised()) {
         m_protocol = m_config.snifferProtocol();
+        m_uartSynchronised = m_config.snifferUartSynchronised();
         clear();
     }
     if (m_running && (!m_paced || nowUs >= m_nextMessageUs)) {
@@ -120,13 +155,13 @@ std::vector<uint8_t> SnifferCapture::frame(int64_t nowUs)
 
     // Every frame has the UART length: the host looks at nothing shorter.
     std::vector<uint8_t> bytes(SNIFF_FRAME_MIN_LENGTH, 0);
-    const uint16_t writeIndex2 = m_protocol == PROTOCOL_UART || m_protocol == PROTOCOL_SPI ? m_writeIndex : 0;
+    const uint16_t writeIndex2 = m_protocol == PROTOCOL_UART || m_protocol == PROTOCOL_SPI ? m_writeIndex2 : 0;
     bytes[0] = SNIFF_FRAME_TYPE;
     bytes[1] = uint8_t(m_frameNumber);
     bytes[2] = uint8_t(m_frameNumber >> 8);
     bytes[3] = uint8_t(m_protocol);
-    bytes[4] = uint8_t(m_writeIndex);
-    bytes[5] = uint8_t(m_writeIndex >> 8);
+    bytes[4] = uint8_t(m_writeIndex1);
+    bytes[5] = uint8_t(m_writeIndex1 >> 8);
     bytes[6] = uint8_t(writeIndex2);
     bytes[7] = uint8_t(writeIndex2 >> 8);
 

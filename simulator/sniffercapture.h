@@ -4,7 +4,9 @@
 // The protocol sniffer of the simulated instrument: while it runs, each bus
 // carries a fixed, recognisable message every 100 ms, captured into the rings
 // of the chosen protocol; the frames it streams always have the largest
-// (UART) length.
+// (UART) length. Synchronised UART keeps both directions in step, one slot
+// per byte of either; without synchronisation each direction fills its own
+// ring.
 
 #include "instrumentconfig.h"
 
@@ -38,15 +40,20 @@ private:
         uint8_t flags;
     };
     void captureMessage();
+    bool captureUartApart();
     bool write(const Slot &slot);
+    bool writeApart(std::vector<uint8_t> &ring, int &writeIndex, uint8_t byte, uint8_t flag);
+    bool makeRoom(int &writeIndex) const;
     int ringSize() const;
 
     const InstrumentConfig &m_config;
     bool m_paced = true;
     bool m_running = false;
     int m_protocol = -1;
+    bool m_uartSynchronised = false;
     uint16_t m_frameNumber = 1;
-    int m_writeIndex = 0;
+    int m_writeIndex1 = 0;
+    int m_writeIndex2 = 0;
     std::vector<uint8_t> m_ring1;
     std::vector<uint8_t> m_ring2;
     std::vector<uint8_t> m_flags;

@@ -278,6 +278,28 @@ private slots:
         QCOMPARE(rx(), QString());
     }
 
+    // The stop button resets the ring tracking for the next run; the frame
+    // on show keeps the state it was printed with, so after a wrapped
+    // circular capture the panes follow the Circular switch both ways.
+    void circularSwitchAfterAStop()
+    {
+        window->ui->checkBoxCircular->setChecked(true);
+        offer(snifferFrame(1, PROTOCOL_UART, 1500, 0));
+        std::vector<uint8_t> frame = snifferFrame(2, PROTOCOL_UART, 100, 0);
+        frame[SNIFF_UART_RX_OFFSET + 100] = 0x5a;
+        offer(frame);
+        QCOMPARE(rx().size(), 1536 * 3);
+        window->ui->startSnifferButton->click();
+        QCOMPARE(window->ui->startSnifferButton->text(), QStringLiteral("START"));
+
+        window->ui->checkBoxCircular->click();
+        QCOMPARE(rx().size(), 100 * 3);
+        window->ui->checkBoxCircular->click();
+        QCOMPARE(rx().size(), 1536 * 3);
+        QVERIFY(rx().startsWith(QLatin1String("5a 00 ")));
+        QCOMPARE(bar()->value(), 1535);
+    }
+
     void fullRingFillsTheBar()
     {
         // In normal mode a full ring's index is the ring size, one past the bar's maximum.

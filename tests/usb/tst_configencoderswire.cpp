@@ -159,33 +159,58 @@ private slots:
 
     // A trace switched on while the instrument lacks buffer memory: the
     // oscilloscope buffer shrinks to the offered size (and the sampling-rate
-    // label with it) and the switch is sent once more; only an accepted
-    // switch updates the window, a refused one is logged.
+    // label with it) and the switch is sent once more. An accepted switch
+    // updates the meter page's boxes; one turned down again is logged, goes
+    // back off without another confirmed write, and the old buffer goes out
+    // with the channel controls, so window and instrument agree.
     void traceRefusedForWantOfMemory_data()
     {
+        QTest::addColumn<WindowAction>("switchOn");
         QTest::addColumn<bool>("alwaysRefused");
         QTest::addColumn<QString>("wire");
         QTest::addColumn<bool>("accepted");
-        QTest::newRow("accepted after the shrink") << false << "B4 A25 G3 G4 A3 A4 B4 G3 G4" << true;
-        QTest::newRow("refused twice") << true << "B4 A25 G3 G4 A3 A4 B4" << false;
+        const WindowAction ch2Box = [](VeskInterface &w) { w.ui->checkBoxCH2Trace->click(); };
+        const WindowAction ch2MeterBox = [](VeskInterface &w) {
+            w.ui->groupBoxCH2DC->setChecked(true);
+            QMetaObject::invokeMethod(&w, "on_groupBoxCH2DC_clicked");
+        };
+        const WindowAction logicBox = [](VeskInterface &w) { w.ui->checkBoxCHDTrace->click(); };
+        // The first refusal shrinks the buffer (the channel controls go with
+        // it); after the second the refused control goes back, then the old
+        // buffer the same way.
+        const QString shrink = QStringLiteral("A25 G3 G4 A3 A4");
+        const QString ch2Refused = QStringLiteral("B4 %1 B4 A4 %1").arg(shrink);
+        QTest::newRow("CH2 accepted after the shrink")
+            << ch2Box << false << QStringLiteral("B4 %1 B4 G3 G4").arg(shrink) << true;
+        QTest::newRow("CH2 refused twice") << ch2Box << true << ch2Refused << false;
+        QTest::newRow("CH2 from the meter page, refused twice") << ch2MeterBox << true << ch2Refused << false;
+        QTest::newRow("logic accepted after the shrink")
+            << logicBox << false << QStringLiteral("B5 %1 B5 G3 G4").arg(shrink) << true;
+        QTest::newRow("logic refused twice") << logicBox << true << QStringLiteral("B5 %1 B5 %1").arg(shrink)
+                                             << false;
     }
     void traceRefusedForWantOfMemory()
     {
+        QFETCH(WindowAction, switchOn);
         QFETCH(bool, alwaysRefused);
-        // CH1 alone uses 15 of 20 blocks; CH2 beside it fits only with 10 each.
+        QFETCH(bool, accepted);
+        // CH1 alone uses more than half of 20 blocks; a second trace beside
+        // it fits only with 10 each.
         window->ui->checkBoxCH1Trace->setChecked(true);
         window->ui->checkBoxCH2Trace->setChecked(false);
-        window->sendCH1Controls();
-        window->sendCH2Controls();
-        window->sendCHBufferBlocks(15);
-        window->instrumentCommands.sendMainConfiguration(CFG_CHD_CONTROL, 0);
-        window->instrumentCommands.sendMainConfiguration(CFG_DAC_CONTROL, 0);
+        window->ui->checkBoxCHDTrace->setChecked(false);
         {
             const QSignalBlocker blocker(window->ui->comboBoxADCBuffer);
             window->ui->comboBoxADCBuffer->setCurrentIndex(qMin(14, window->ui->comboBoxADCBuffer->count() - 1));
         }
+        const int blocksBefore = window->ui->comboBoxADCBuffer->currentIndex() + 1;
+        QVERIFY(blocksBefore > 10);
+        window->sendCH1Controls();
+        window->sendCH2Controls();
+        window->sendCHBufferBlocks(blocksBefore);
+        window->instrumentCommands.sendMainConfiguration(CFG_CHD_CONTROL, 0);
+        window->instrumentCommands.sendMainConfiguration(CFG_DAC_CONTROL, 0);
         window->scopeRefreshSamplingRateLabel();
-        QVERIFY(window->ui->comboBoxADCBuffer->currentIndex() > 9);
         window->ui->groupBoxCH2AC->setChecked(false);
         window->ui->groupBoxCH2DC->setChecked(false);
         instrument->setBufferBudget(20);
@@ -193,22 +218,33 @@ private slots:
         instrument->clearWireLog();
         LogCapture log;
 
-        window->ui->checkBoxCH2Trace->click();
+        switchOn(*window);
 
         QTEST(traffic(), "wire");
         const auto confirms = instrument->controlRequests(REQ_SET_CONFIG_CONFIRM);
         QCOMPARE(int(confirms[0].data.at(0)), int(CONFIRM_NO_MEMORY));
         const int offered = confirms[0].data.at(1);
         QCOMPARE(offered, 10);
-        QCOMPARE(log.count(QStringLiteral("No enough memory for CH buffer: 10")), 1);
-        QCOMPARE(instrument->configurationValue(CFG_CH_BUFFER_BLOCKS), offered);
-        QCOMPARE(window->ui->comboBoxADCBuffer->currentIndex(), offered - 1);
+        QCOMPARE(log.count(QStringLiteral("No enough memory for CH buffer: %1").arg(offered)), 1);
+        const auto bufferWrites = instrument->controlRequests(REQ_SET_CONFIG);
+        QCOMPARE(int(bufferWrites[0].index), int(CFG_CH_BUFFER_BLOCKS));
+        QCOMPARE(int(bufferWrites[0].value), offered);
+        const int blocksNow = accepted ? offered : blocksBefore;
+        QCOMPARE(instrument->configurationValue(CFG_CH_BUFFER_BLOCKS), blocksNow);
+        QCOMPARE(window->ui->comboBoxADCBuffer->currentIndex(), blocksNow - 1);
         QCOMPARE(window->ui->labelSamplingRate->text(),
-                 ScopeValues::samplingRateText(window->ui->samplingSlider->value(), offered - 1));
-        QFETCH(bool, accepted);
-        QCOMPARE(window->ui->groupBoxCH2AC->isChecked(), accepted);
-        QCOMPARE(window->ui->groupBoxCH2DC->isChecked(), accepted);
-        QCOMPARE(log.count(QStringLiteral("CH2 trace switch not taken by the instrument")), accepted ? 0 : 1);
+                 ScopeValues::samplingRateText(window->ui->samplingSlider->value(), blocksNow - 1));
+        const bool logic = QByteArray(QTest::currentDataTag()).startsWith("logic");
+        const bool ch2On = accepted && !logic;
+        QCOMPARE(window->ui->checkBoxCH2Trace->isChecked(), ch2On);
+        QCOMPARE(window->ui->groupBoxCH2AC->isChecked(), ch2On);
+        QCOMPARE(window->ui->groupBoxCH2DC->isChecked(), ch2On);
+        QCOMPARE(bool(instrument->configurationValue(CFG_CH2_CONTROL) & CHANNEL_TRACE_ON), ch2On);
+        QCOMPARE(window->ui->checkBoxCHDTrace->isChecked(), accepted && logic);
+        QCOMPARE(bool(instrument->configurationValue(CFG_CHD_CONTROL) & LOGIC_TRACE_ON), accepted && logic);
+        QVERIFY(instrument->configurationValue(CFG_CH1_CONTROL) & CHANNEL_TRACE_ON);
+        QCOMPARE(log.count(QStringLiteral("%1 trace switch not taken by the instrument").arg(logic ? "Logic" : "CH2")),
+                 accepted ? 0 : 1);
     }
 
     void bufferLimitsFromTheInstrument()

@@ -481,50 +481,65 @@ void TestSimulator::meterReply()
 void TestSimulator::snifferFrames_data()
 {
     QTest::addColumn<int>("protocol");
+    QTest::addColumn<int>("options");
     QTest::addColumn<QByteArray>("ring1");
     QTest::addColumn<int>("ring2Offset");
     QTest::addColumn<QByteArray>("ring2");
     QTest::addColumn<int>("flagsOffset");
     QTest::addColumn<QByteArray>("flags");
+    QTest::addColumn<int>("writeIndex1");
+    QTest::addColumn<int>("writeIndex2");
 
-    QTest::newRow("UART") << int(PROTOCOL_UART) << QByteArray(6, '\0') << SNIFF_UART_TX_OFFSET
-                          << QByteArray("ping\r\n") << SNIFF_UART_FLAGS_OFFSET
-                          << QByteArray(6, SNIFF_UART_FLAG_TX) + QByteArray(1, SNIFF_UART_FLAG_RX);
-    QTest::newRow("SPI") << int(PROTOCOL_SPI) << QByteArray("\x9f\x00\x00\x00", 4) << SNIFF_SPI_MISO_OFFSET
-                         << QByteArray("\xff\x56\x53\x4d", 4) << 0 << QByteArray();
-    QTest::newRow("I2C") << int(PROTOCOL_I2C) << QByteArray("\x00\xa0\x1f\x00\x00", 5) << 0 << QByteArray()
-                         << SNIFF_I2C_FLAGS_OFFSET << QByteArray("\x84\x83\x81\x81\x90", 5);
-    QTest::newRow("parallel") << int(PROTOCOL_PARALLEL) << QByteArray("VESKSIM parallel") << 0 << QByteArray() << 0
-                              << QByteArray();
+    const QByteArray pong("pong from VESKSIM\r\n");
+    // In step, a slot holds a byte of one direction and the flags say which.
+    QTest::newRow("UART synchronised") << int(PROTOCOL_UART) << int(SNIFF_UART_SYNC) << QByteArray(6, '\0') + pong
+                                       << SNIFF_UART_TX_OFFSET << QByteArray("ping\r\n") + QByteArray(19, '\0')
+                                       << SNIFF_UART_FLAGS_OFFSET
+                                       << QByteArray(6, SNIFF_UART_FLAG_TX) + QByteArray(19, SNIFF_UART_FLAG_RX)
+                                       << 25 << 25;
+    // Apart, each direction fills its own ring from slot 0.
+    QTest::newRow("UART unsynchronised")
+        << int(PROTOCOL_UART) << 0 << pong + QByteArray(2, '\0') << SNIFF_UART_TX_OFFSET
+        << QByteArray("ping\r\n") + QByteArray(2, '\0') << SNIFF_UART_FLAGS_OFFSET
+        << QByteArray(6, SNIFF_UART_FLAG_RX | SNIFF_UART_FLAG_TX) + QByteArray(13, SNIFF_UART_FLAG_RX)
+               + QByteArray(2, '\0')
+        << 19 << 6;
+    QTest::newRow("SPI") << int(PROTOCOL_SPI) << 0 << QByteArray("\x9f\x00\x00\x00", 4) << SNIFF_SPI_MISO_OFFSET
+                         << QByteArray("\xff\x56\x53\x4d", 4) << 0 << QByteArray() << 4 << 4;
+    QTest::newRow("I2C") << int(PROTOCOL_I2C) << 0 << QByteArray("\x00\xa0\x1f\x00\x00", 5) << 0 << QByteArray()
+                         << SNIFF_I2C_FLAGS_OFFSET << QByteArray("\x84\x83\x81\x81\x90", 5) << 5 << 0;
+    QTest::newRow("parallel") << int(PROTOCOL_PARALLEL) << 0 << QByteArray("VESKSIM parallel") << 0 << QByteArray()
+                              << 0 << QByteArray() << 22 << 0;
 }
 
-// Sniffer frames are always 4618 bytes; the write index and the frame number
-// move only when traffic arrives.
+// Sniffer frames are always 4618 bytes; the write indexes and the frame
+// number move only when traffic arrives.
 void TestSimulator::snifferFrames()
 {
     QFETCH(int, protocol);
+    QFETCH(int, options);
     QFETCH(QByteArray, ring1);
     QFETCH(int, ring2Offset);
     QFETCH(QByteArray, ring2);
     QFETCH(int, flagsOffset);
     QFETCH(QByteArray, flags);
+    QFETCH(int, writeIndex1);
+    QFETCH(int, writeIndex2);
 
     plugIn();
-    runSteps({{REQ_SET_CONFIG, CFG_DECODE_PROTOCOL, protocol}, {REQ_SET_CONFIG, CFG_MAIN_MODE, MODE_SNIFFER},
-              {REQ_RUN_CONTROL, RUN_SNIFFER_START, 0}});
+    runSteps({{REQ_SET_CONFIG, CFG_DECODE_PROTOCOL, protocol}, {REQ_SET_CONFIG, CFG_SNIFFER_OPTIONS, options},
+              {REQ_SET_CONFIG, CFG_MAIN_MODE, MODE_SNIFFER}, {REQ_RUN_CONTROL, RUN_SNIFFER_START, 0}});
 
     QByteArray frame = host->frame();
     QCOMPARE(frame.size(), SNIFF_FRAME_MIN_LENGTH);
     QCOMPARE(frame[0], char(SNIFF_FRAME_TYPE));
     QCOMPARE(int(frame[3]), protocol);
-    const int firstIndex = u16(frame, 4);
     const int firstNumber = u16(frame, 1);
-    QVERIFY(firstIndex > 0);
+    QCOMPARE(u16(frame, 4), writeIndex1);
+    QCOMPARE(u16(frame, 6), writeIndex2);
     QCOMPARE(frame.mid(SNIFF_HEADER_SIZE, ring1.size()).toHex(), ring1.toHex());
-    if (!ring2.isEmpty()) {
+    if (!ring2.isEmpty())
         QCOMPARE(frame.mid(ring2Offset, ring2.size()).toHex(), ring2.toHex());
-        QCOMPARE(u16(frame, 6), u16(frame, 4));
-    }
     if (!flags.isEmpty())
         QCOMPARE(frame.mid(flagsOffset, flags.size()).toHex(), flags.toHex());
 
@@ -536,15 +551,16 @@ void TestSimulator::snifferFrames()
     while (clock.elapsed() < 2000 && !(repeated && advanced)) {
         frame = host->frame();
         QCOMPARE(frame.size(), SNIFF_FRAME_MIN_LENGTH);
-        repeated |= u16(frame, 1) == firstNumber && u16(frame, 4) == firstIndex;
-        advanced |= u16(frame, 1) != firstNumber && u16(frame, 4) == 2 * firstIndex;
+        repeated |= u16(frame, 1) == firstNumber && u16(frame, 4) == writeIndex1;
+        advanced |= u16(frame, 1) != firstNumber && u16(frame, 4) == 2 * writeIndex1
+                    && u16(frame, 6) == 2 * writeIndex2;
     }
     QVERIFY(repeated);
     QVERIFY(advanced);
 
     QCOMPARE(host->write(REQ_RUN_CONTROL, RUN_SNIFFER_CLEAR), 0);
     frame = host->frame();
-    QVERIFY(u16(frame, 4) <= firstIndex);
+    QVERIFY(u16(frame, 4) <= writeIndex1);
 }
 
 // The settings block configures every item but those that follow it singly;
