@@ -118,8 +118,8 @@ void VeskInterface::scopeProcessFrame()
     hCursorSetChannelEnabled(2, traces.hasLogic);
     ui->timeLabel->setText(QStringLiteral("Time = ") + ScopeValues::timeBaseText(header.timeBase));
 
+    // Measured every frame; shown with the replot (scopeReplot).
     FrameMeasurement::measure(frameCache, ui->checkBoxmeterondev->isChecked(), &traces);
-    scopeShowMeasurements();
 
     if (ui->comboBoxScopeCursorsHorizontalType->currentIndex() == 1) {
         const int channel = ui->comboBoxScopeCursorsChannel->currentIndex();

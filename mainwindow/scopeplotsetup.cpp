@@ -366,6 +366,9 @@ void VeskInterface::scopeSetSizeX(int blocks)
 
 void VeskInterface::scopeReplot()
 {
+    // The readings of the last processed frame: a figure that changes with
+    // every frame is shown no more often than the traces are.
+    scopeShowMeasurements();
     QCustomPlot *plot = ui->plotterWidget;
     if (plotViewChanged) {
         plotViewChanged = false;

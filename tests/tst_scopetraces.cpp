@@ -574,6 +574,8 @@ private slots:
         ScopeFrame::writeRecord(record, data + ScopeFrame::ch2RecordOffset(n, 0x03));
         deliver(w, bytes);
         tick(w);
+        // The readings are shown with the replot that follows the frame.
+        QTRY_VERIFY(!w.replotPacer.pending());
 
         // 0.4 V/div: a raw unit is 0.4 / 40.96 V; the displays round to
         // within one.
