@@ -4,6 +4,7 @@
 #include <QMessageLogger>
 #include <QMutex>
 #include <QSettings>
+#include <QTextCodec>
 
 #include <cstdio>
 #include <cstdlib>
@@ -13,6 +14,9 @@ int loggingLevel = 0;
 void startLogging(QSettings &settings)
 {
     loggingLevel = settings.value(QStringLiteral("loggingLevel"), 0).toInt();
+    // Every record's stream and text use the locale's codec, which Qt builds
+    // at first use without a lock: built here, before any thread can log.
+    QTextCodec::codecForLocale();
     if (!std::freopen("vesk.log", "w", stderr))
         std::freopen("/dev/null", "w", stderr);
     std::setvbuf(stderr, nullptr, _IONBF, 0);

@@ -4,6 +4,7 @@
 
 #include "multimeterdisplayoptions.h"
 #include "pythonconsoleoptions.h"
+#include "scopeframecheck.h"
 #include "scopeoptions.h"
 
 #include <QSettings>
@@ -410,6 +411,10 @@ void VeskInterface::deviceSettingsLoad()
     multimeterDisplayOptions->readFromSettings(multimeterDisplayOptions->getName());
     QSettings settings;
     logToFile(QStringLiteral("Read saved device settings"), 0);
+    // The trigger records are bounded by the frame of the stored buffer, and
+    // the first configuration block sends a post for it: that frame comes first.
+    const int adcIndex = settings.value(QStringLiteral("Buffers/ADC"), 0).toInt();
+    scopeSetSizeX(ScopeFrameCheck::adcBlocks(qBound(0, adcIndex, ui->comboBoxADCBuffer->count() - 1)));
     // Signals stay live: each control's own handler follows its restored value.
     for (const SetupGroup &group : setupGroups(this)) {
         enterGroup(settings, group.path);

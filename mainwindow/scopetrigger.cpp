@@ -290,6 +290,15 @@ void VeskInterface::triggerRefreshPos()
 
 // ---- markers ----
 
+// A marker's picture is set by pixels and offset by half its size from the
+// trigger point, an offset that a zoom or resize would scale.
+void VeskInterface::triggerMarkersRefresh()
+{
+    const TriggerCoord &record = triggerCoords[triggerChannel];
+    triggerMoveTrigger(triggerPosXIntToPixel(record.post), triggerPosYIntToPixel(record.level), false);
+    triggerMoveWindowMarkers();
+}
+
 void VeskInterface::triggerMoveWindowMarkers()
 {
     const TriggerCoord &record = triggerCoords[triggerChannel];

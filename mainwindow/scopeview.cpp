@@ -38,6 +38,7 @@ void VeskInterface::on_sizeChanged()
     hCursorBLabel->position->setCoords(right - 149, bottom - 59);
     hCursorALabel->position->setCoords(right - 149, bottom - 74);
     vCursorRefresh();
+    triggerMarkersRefresh();
 }
 
 namespace {
@@ -75,6 +76,7 @@ void VeskInterface::xAxisChanged(const QCPRange &range)
     if (ui->checkBoxCHDTrace->isChecked())
         logicLabelsRefresh();
     vCursorRefresh();
+    triggerMarkersRefresh();
     setHorizontalScrollBar(int(clamped.lower), int(clamped.upper));
 }
 
@@ -84,6 +86,7 @@ void VeskInterface::yAxisChanged(const QCPRange &range)
     if (ui->checkBoxCHDTrace->isChecked())
         logicLabelsRefresh();
     zeroHeadRefresh();
+    triggerMarkersRefresh();
     setVerticalScrollBar(int(clamped.lower), int(clamped.upper));
 }
 

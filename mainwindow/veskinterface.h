@@ -587,6 +587,8 @@ public:
     void triggerSetPositionWin1Coord(int x, int y);
     void triggerSetPositionWin2Coord(int x, int y);
     void triggerRefreshPos();
+    // Places the markers of the current record again, changing no record.
+    void triggerMarkersRefresh();
     // Pixel positions; nothing moves before the window enables the trigger
     // unless forced.
     void triggerMoveTrigger(int x, int y, bool force);

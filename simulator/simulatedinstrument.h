@@ -33,8 +33,9 @@ public:
         int identificationLength = 64;
         uint8_t healthMask = 0xFF;
         // 256-sample blocks shared by the enabled oscilloscope channels
-        // (CH1, CH2, logic) and, when the generator runs, its buffer.
-        int bufferBudgetBlocks = 30;
+        // (CH1, CH2, logic) and, when the generator runs, its buffer: the
+        // largest buffer on all three beside the largest generator buffer.
+        int bufferBudgetBlocks = 47;
         // Frames at the pace of the configured time base; off: a frame for
         // every read the host submits while acquisition runs.
         bool paced = true;

@@ -7,6 +7,7 @@
 #include "configencoding.h"
 #include "logcapture.h"
 #include "protocol.h"
+#include "scopeframefeeder.h"
 #include "ui_veskinterface.h"
 #include "veskinterface.h"
 
@@ -77,6 +78,8 @@ private:
 private slots:
     void init()
     {
+        // The trigger post is counted from the end of a three-block frame.
+        ScopeFrameFeeder::storeBlocks(3);
         window.reset(new VeskInterface);
         window->instrumentCommands.setBulkCollectMode(true);
     }

@@ -174,6 +174,8 @@ private slots:
             {"comboBoxBaud.currentIndex", 5},
             {"comboBoxSniffParallelStrobe.currentIndex", 1},
             {"tabWidget1.currentIndex", 3},
+            // A frame of 768 samples, long enough for the trigger post below.
+            {"comboBoxADCBuffer.currentIndex", 2},
         };
         {
             VeskInterface before;

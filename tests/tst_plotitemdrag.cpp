@@ -85,6 +85,9 @@ private:
         frame = ScopeFrameFeeder::makeFrame(recipe);
         ScopeFrameFeeder::deliver(*window, frame);
         ScopeFrameFeeder::tick(*window);
+        // That tick, finding no more work, marked the timer idle, and the
+        // next redraw request would wake it behind the test's back.
+        window->dataTickIdle = false;
     }
 
     void useTriggerSource(int source, bool windowCondition)
@@ -98,6 +101,8 @@ private slots:
     void init()
     {
         clearStore();
+        // The positions dragged to lie on the three-block frame showFrame draws.
+        ScopeFrameFeeder::storeBlocks(3);
         window.reset(new VeskInterface);
         window->instrumentCommands.setBulkCollectMode(true);
         // Frames are drawn when a test ticks, not behind its back.

@@ -63,6 +63,9 @@ class TestScopeTraces : public QObject
     Q_OBJECT
 
 private slots:
+    // The next test's window starts from a fresh store again.
+    void cleanup() { QSettings().clear(); }
+
     void acceptance_data()
     {
         QTest::addColumn<bool>("ch1");
@@ -380,6 +383,7 @@ private slots:
     // persistence off removes it.
     void infinitePersistenceKeepsEveryFrame()
     {
+        storeBlocks(3);
         VeskInterface w;
         FrameRecipe recipe;
         recipe.blocks = 3;
@@ -662,6 +666,8 @@ private slots:
     {
         QFETCH(QCPRange, asked);
         QFETCH(QCPRange, kept);
+        // A plot 1536 wide: three blocks.
+        storeBlocks(3);
         VeskInterface w;
         w.ui->plotterWidget->xAxis->setRange(asked);
         QCOMPARE(w.ui->plotterWidget->xAxis->range(), kept);
@@ -683,6 +689,7 @@ private slots:
 
     void scrollBarsMoveTheView()
     {
+        storeBlocks(3);
         VeskInterface w;
         QCustomPlot *plot = w.ui->plotterWidget;
         QCOMPARE(w.ui->verticalScrollBar->maximum(), 768);

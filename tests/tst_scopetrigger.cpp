@@ -135,6 +135,63 @@ private slots:
         QCOMPARE(window->triggerCoords[0].post, 200);
     }
 
+    // The markers stay centred on the trigger point when the view changes
+    // after they were placed: a zoom either way, a narrower or shorter plot.
+    void markersStayOnTheTriggerPoint_data()
+    {
+        QTest::addColumn<QString>("change");
+        QTest::newRow("zoomed in on the marker") << "zoom in";
+        QTest::newRow("zoomed out to the whole frame") << "zoom out";
+        QTest::newRow("window made narrower") << "narrower";
+        QTest::newRow("window made shorter") << "shorter";
+    }
+    void markersStayOnTheTriggerPoint()
+    {
+        QFETCH(QString, change);
+        window->scopeSetSizeX(15);
+        const QCPRange whole(0, window->plotXRange);
+        const QCPRange nearTrigger(3000, 4500);
+        const int post = 1900;
+        const TriggerCoord &record = window->triggerCoords[0];
+        const auto levelY = [&record](int level) { return 640 + record.channelOffset + 1.5625 * level; };
+        const auto standsAt = [this](const QCPItemPixmap *marker, double x, double y) {
+            const QPoint seen = pixelOf(marker);
+            const QPoint wanted = pixel(x, y);
+            return qAbs(seen.x() - wanted.x()) <= 1 && qAbs(seen.y() - wanted.y()) <= 1;
+        };
+        choose(window->ui->radioButtonNormal);
+        for (QAbstractButton *condition : {static_cast<QAbstractButton *>(window->ui->radioButtonRisingEdge),
+                                           static_cast<QAbstractButton *>(window->ui->radioButtonWindow)}) {
+            window->resize(1371, 966);
+            QTRY_COMPARE(window->size(), QSize(1371, 966));
+            plot()->xAxis->setRange(change == QLatin1String("zoom out") ? nearTrigger : whole);
+            plot()->replot();
+            choose(condition);
+            window->triggerSetPosition(post, 40);
+            window->triggerSetPositionWin1(post, -30);
+            window->triggerSetPositionWin2(post, 60);
+
+            if (change == QLatin1String("zoom in")) {
+                plot()->xAxis->setRange(nearTrigger);
+            } else if (change == QLatin1String("zoom out")) {
+                plot()->xAxis->setRange(whole);
+            } else {
+                const QSize smaller = change == QLatin1String("narrower") ? QSize(900, 966) : QSize(1371, 700);
+                const int plotWidth = plot()->width();
+                const int plotHeight = plot()->height();
+                window->resize(smaller);
+                QTRY_VERIFY(plot()->width() != plotWidth || plot()->height() != plotHeight);
+            }
+
+            if (condition == window->ui->radioButtonWindow) {
+                QVERIFY(standsAt(window->triggerWin1Marker, 2.0 * post, levelY(-30)));
+                QVERIFY(standsAt(window->triggerWin2Marker, 2.0 * post, levelY(60)));
+            } else {
+                QVERIFY(standsAt(window->triggerMarker, 2.0 * post, levelY(40)));
+            }
+        }
+    }
+
     void windowLevelsKeepTheirGap_data()
     {
         QTest::addColumn<int>("win1");

@@ -5,6 +5,7 @@
 #include "ui_veskinterface.h"
 #include "veskinterface.h"
 
+#include <QSettings>
 #include <QSignalBlocker>
 #include <QtTest>
 #include <vector>
@@ -34,6 +35,13 @@ QByteArray makeFrame(const FrameRecipe &recipe)
     if (recipe.ch2 && recipe.ch2Record)
         ScopeFrame::writeRecord(*recipe.ch2Record, data + ScopeFrame::ch2RecordOffset(std::size_t(n), header.channelMask));
     return QByteArray(reinterpret_cast<const char *>(data), int(bytes.size()));
+}
+
+void storeBlocks(int blocks)
+{
+    QSettings settings;
+    settings.setValue(QStringLiteral("Buffers/ADC"), blocks - 1);
+    settings.sync();
 }
 
 void configure(VeskInterface &w, const FrameRecipe &recipe)

@@ -31,6 +31,9 @@ struct FrameRecipe
 };
 
 QByteArray makeFrame(const FrameRecipe &recipe);
+// Stores the oscilloscope buffer a window made next restores, so it starts
+// with frames of `blocks` blocks and the trigger limits they give.
+void storeBlocks(int blocks);
 // The form as a frame of this layout needs it, with every logic bit drawn
 // and both analog zero lines at the centre.
 void configure(VeskInterface &w, const FrameRecipe &recipe);
