@@ -13,30 +13,17 @@
 #include "ui_veskinterface.h"
 
 #include "benchwindow.h"
+#include "processstatus.h"
 #include "scopeframe.h"
 #include "timebaseruns.h"
 
 #include <QApplication>
-#include <QFile>
 #include <QTemporaryDir>
 #include <QTimer>
 
 #include <cstdio>
 
 namespace {
-
-// Resident set size in KiB, or -1.
-long residentKiB()
-{
-    QFile status(QStringLiteral("/proc/self/status"));
-    if (!status.open(QIODevice::ReadOnly))
-        return -1;
-    for (const QByteArray &line : status.readAll().split('\n')) {
-        if (line.startsWith("VmRSS:"))
-            return line.mid(6).trimmed().split(' ').value(0).toLong();
-    }
-    return -1;
-}
 
 int minutesFromArguments(const QStringList &args)
 {
@@ -80,13 +67,13 @@ int main(int argc, char *argv[])
     });
 
     std::printf("streaming %d minutes at the fresh set-up; VmRSS at the start %.1f MiB\n", minutes,
-                residentKiB() / 1024.0);
+                processStatusKiB("VmRSS") / 1024.0);
     std::fflush(stdout);
     QList<long> resident;
     for (int minute = 1; minute <= minutes; ++minute) {
         const long framesBefore = processed;
         runEventLoop(60 * 1000);
-        resident.append(residentKiB());
+        resident.append(processStatusKiB("VmRSS"));
         std::printf("  minute %2d: VmRSS %.1f MiB, %ld frames processed%s\n", minute, resident.last() / 1024.0,
                     processed - framesBefore, w.libUsbDevice.connected ? "" : " (not connected)");
         std::fflush(stdout);

@@ -3,6 +3,7 @@
 // file's size.
 // Run by hand: bench_recordfile [MiB, default 64]
 
+#include "processstatus.h"
 #include "wavetext.h"
 
 #include <QElapsedTimer>
@@ -12,18 +13,6 @@
 #include <cstdlib>
 
 namespace {
-
-long peakResidentKiB()
-{
-    QFile status(QStringLiteral("/proc/self/status"));
-    if (!status.open(QIODevice::ReadOnly))
-        return -1;
-    for (const QByteArray &line : status.readAll().split('\n')) {
-        if (line.startsWith("VmHWM:"))
-            return line.mid(6).trimmed().split(' ').first().toLong();
-    }
-    return -1;
-}
 
 // Frames as the program records them: both channels of 1280 samples, the
 // logic bits on, six significant digits.
@@ -54,7 +43,7 @@ int main(int argc, char *argv[])
         if (!file.open(QIODevice::WriteOnly) || file.write(recordOf(mib << 20)) < 0)
             return 1;
     }
-    const long before = peakResidentKiB();
+    const long before = processStatusKiB("VmHWM");
     QElapsedTimer timer;
     timer.start();
     QFile file(path);
@@ -69,7 +58,7 @@ int main(int argc, char *argv[])
     QString error;
     const QList<WaveText::RecordedFrame> frames = WaveText::parseRecordFile(text, &error);
     const qint64 ms = timer.elapsed();
-    const long peak = peakResidentKiB();
+    const long peak = processStatusKiB("VmHWM");
     std::printf("record of %.1f MiB: %d frames in %lld ms, peak resident %.1f MiB (%.1f x the file; %.1f MiB before)%s%s\n",
                 size / 1048576.0, int(frames.size()), static_cast<long long>(ms), peak / 1024.0,
                 peak * 1024.0 / size, before / 1024.0, error.isEmpty() ? "" : ", ", qPrintable(error));

@@ -11,12 +11,12 @@
 #include "veskinterface.h"
 #include "ui_veskinterface.h"
 
+#include "processstatus.h"
 #include "replotpacer.h"
 #include "scopeframecheck.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
-#include <QFile>
 #include <QRandomGenerator>
 #include <QTemporaryDir>
 #include <algorithm>
@@ -110,18 +110,6 @@ void print(const char *name, const Figures &f)
     std::fflush(stdout);
 }
 
-long residentKb()
-{
-    QFile status(QStringLiteral("/proc/self/status"));
-    if (!status.open(QIODevice::ReadOnly))
-        return -1;
-    for (const QByteArray &line : status.readAll().split('\n')) {
-        if (line.startsWith("VmRSS:"))
-            return line.mid(6).trimmed().split(' ').first().toLong();
-    }
-    return -1;
-}
-
 void useFullBuffer(VeskInterface &w)
 {
     w.ui->checkBoxCH1Trace->setChecked(true);
@@ -184,7 +172,7 @@ int main(int argc, char *argv[])
         QCoreApplication::processEvents();
         const char *setUp = largest ? "largest buffer" : "fresh set-up";
         const double edge = std::min(10.0, persistenceSeconds / 3);
-        const long startKb = residentKb();
+        const long startKb = processStatusKiB("VmRSS");
         std::printf("persistence %s: %.0f s, resident %ld kB at the start\n", setUp, persistenceSeconds,
                     startKb);
         const Figures first = run(p, edge, 8);
@@ -193,8 +181,8 @@ int main(int argc, char *argv[])
         const Figures last = run(p, edge, 8);
         print("  last seconds", last);
         std::printf("  last/first %.3f, resident %ld kB at the end (%+ld kB)\n",
-                    (last.frames / last.seconds) / (first.frames / first.seconds), residentKb(),
-                    residentKb() - startKb);
+                    (last.frames / last.seconds) / (first.frames / first.seconds), processStatusKiB("VmRSS"),
+                    processStatusKiB("VmRSS") - startKb);
         std::fflush(stdout);
     }
     return 0;
