@@ -8,6 +8,7 @@
 #include "optionsmetatypes.h"
 #include "pythonconsole.h"
 #include "stylesheet.h"
+#include "tabrelayoutfilter.h"
 
 #include <QCloseEvent>
 #include <QDebug>
@@ -151,6 +152,9 @@ VeskInterface::VeskInterface(QWidget *parent)
     }
     ui->dockWidget_awg->setWidget(ui->scrollArea);
     ui->dockWidget_scope->setWidget(ui->mainTabWidget);
+    // Readings on the pages change text with every replot.
+    for (QTabWidget *tabs : findChildren<QTabWidget *>())
+        TabRelayoutFilter::install(tabs);
     ui->actionImport->setEnabled(false);
     ui->actionExport->setEnabled(false);
     ui->actionConnect->setEnabled(false);

@@ -2,11 +2,15 @@
 #include "clickablelabel.h"
 #include "collapsiblepanel.h"
 #include "colorbutton.h"
+#include "tabrelayoutfilter.h"
 
 #include <QCheckBox>
 #include <QFile>
 #include <QLabel>
+#include <QPaintEvent>
+#include <QTabWidget>
 #include <QToolButton>
+#include <QVBoxLayout>
 
 namespace {
 
@@ -65,6 +69,21 @@ protected:
     }
 };
 
+// Unites the areas painted on the watched widget.
+class PaintedArea : public QObject
+{
+public:
+    QRegion area;
+
+protected:
+    bool eventFilter(QObject *, QEvent *event) override
+    {
+        if (event->type() == QEvent::Paint)
+            area += static_cast<QPaintEvent *>(event)->region();
+        return false;
+    }
+};
+
 // What a colour with alpha looks like painted over an opaque background.
 QColor over(const QColor &color, const QColor &background)
 {
@@ -82,6 +101,33 @@ bool near(QColor actual, QColor expected)
         && qAbs(actual.blue() - expected.blue()) <= tolerance
         && qAbs(actual.alpha() - expected.alpha()) <= tolerance;
 }
+
+// A window holding tab widgets within tab widgets, each filtered, with a
+// reading on two inner pages and a plain outer page to hide them behind.
+struct NestedTabs
+{
+    QWidget window;
+    QTabWidget *outer = new QTabWidget;
+    QTabWidget *inner = new QTabWidget;
+    QLabel *shownReading = new QLabel(QStringLiteral("0.57 mV"));
+    QLabel *hiddenReading = new QLabel(QStringLiteral("0.57 mV"));
+
+    NestedTabs()
+    {
+        auto *windowLayout = new QVBoxLayout(&window);
+        windowLayout->addWidget(outer);
+        for (QLabel *reading : {shownReading, hiddenReading}) {
+            auto *page = new QWidget;
+            auto *pageLayout = new QVBoxLayout(page);
+            pageLayout->addWidget(reading);
+            inner->addTab(page, QStringLiteral("Reading"));
+        }
+        outer->addTab(inner, QStringLiteral("Meter"));
+        outer->addTab(new QWidget, QStringLiteral("Other"));
+        TabRelayoutFilter::install(outer);
+        TabRelayoutFilter::install(inner);
+    }
+};
 
 } // namespace
 
@@ -445,6 +491,67 @@ private slots:
         QCOMPARE(image.pixelColor(2, 2), frame);
         const QColor swatch(255, 255, 255, enabled ? 255 : 50);
         QVERIFY(near(image.pixelColor(20, 10), over(swatch, frame)));
+    }
+
+    void tabWidgetNotRepaintedForSameSizeReading()
+    {
+        NestedTabs tabs;
+        tabs.window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&tabs.window));
+        QTest::qWait(50);
+        // The tab widgets show through the reading and paint behind it.
+        PaintedArea outerArea, innerArea;
+        tabs.outer->installEventFilter(&outerArea);
+        tabs.inner->installEventFilter(&innerArea);
+
+        const QSize hint = tabs.shownReading->sizeHint();
+        for (const char *text : {"0.58 mV", "0.59 mV", "0.58 mV"}) {
+            tabs.shownReading->setText(QString::fromLatin1(text));
+            QCOMPARE(tabs.shownReading->sizeHint(), hint);
+            QTest::qWait(20);
+        }
+        const QRect reading = tabs.shownReading->rect();
+        const QRect onInner(tabs.shownReading->mapTo(tabs.inner, reading.topLeft()), reading.size());
+        const QRect onOuter(tabs.shownReading->mapTo(tabs.outer, reading.topLeft()), reading.size());
+        QVERIFY(!innerArea.area.isEmpty());
+        QVERIFY2((innerArea.area - onInner).isEmpty(), "inner tabs repainted beyond the reading");
+        QVERIFY2((outerArea.area - onOuter).isEmpty(), "outer tabs repainted beyond the reading");
+        QCOMPARE(tabs.shownReading->text(), QStringLiteral("0.58 mV"));
+    }
+
+    // Where the reading is when it grows, and which page shows it after.
+    void tabWidgetGivesGrownReadingRoom_data()
+    {
+        QTest::addColumn<bool>("onHiddenInnerPage");
+        QTest::addColumn<bool>("outerPageHidden");
+
+        QTest::newRow("shown page") << false << false;
+        QTest::newRow("hidden inner page") << true << false;
+        QTest::newRow("inner tabs hidden") << false << true;
+        QTest::newRow("both hidden") << true << true;
+    }
+
+    void tabWidgetGivesGrownReadingRoom()
+    {
+        QFETCH(bool, onHiddenInnerPage);
+        QFETCH(bool, outerPageHidden);
+        NestedTabs tabs;
+        tabs.window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&tabs.window));
+        QTest::qWait(50);
+        if (outerPageHidden)
+            tabs.outer->setCurrentIndex(1);
+        QTest::qWait(20);
+
+        QLabel *reading = onHiddenInnerPage ? tabs.hiddenReading : tabs.shownReading;
+        reading->setText(QStringLiteral("-10.57 mV, grown well past the width the window had"));
+        QTest::qWait(20);
+        tabs.outer->setCurrentIndex(0);
+        tabs.inner->setCurrentIndex(onHiddenInnerPage ? 1 : 0);
+
+        QTRY_VERIFY(reading->isVisible());
+        QTRY_VERIFY(reading->width() >= reading->sizeHint().width());
+        QVERIFY(tabs.window.width() > reading->sizeHint().width());
     }
 
     void colorButtonSetColorDoesNotRepaint()
