@@ -27,7 +27,6 @@
 #include <QCheckBox>
 #include <QElapsedTimer>
 #include <QFile>
-#include <QTemporaryDir>
 #include <QTimer>
 
 #include <cstdio>
@@ -79,8 +78,7 @@ void setHeaviest(VeskInterface &w)
 
 int main(int argc, char *argv[])
 {
-    QTemporaryDir store;
-    qputenv("XDG_CONFIG_HOME", store.path().toLocal8Bit());
+    FreshSettingsStore store;
     QApplication app(argc, argv);
     applyApplicationIdentity();
     const QStringList args = app.arguments();
@@ -95,11 +93,7 @@ int main(int argc, char *argv[])
     NoticeCloser noticeCloser;
 
     VeskInterface w;
-    w.resize(1371, 966);
-    w.show();
-    // The window's own connection and scope start run first.
-    runEventLoop(3500);
-    if (streaming && !w.libUsbDevice.connected) {
+    if (!showAndConnect(w) && streaming) {
         std::fprintf(stderr, "bench_cpuload: the window did not connect to the instrument\n");
         return 1;
     }

@@ -18,7 +18,6 @@
 #include "timebaseruns.h"
 
 #include <QApplication>
-#include <QTemporaryDir>
 #include <QTimer>
 
 #include <cstdio>
@@ -35,8 +34,7 @@ int minutesFromArguments(const QStringList &args)
 
 int main(int argc, char *argv[])
 {
-    QTemporaryDir store;
-    qputenv("XDG_CONFIG_HOME", store.path().toLocal8Bit());
+    FreshSettingsStore store;
     QApplication app(argc, argv);
     applyApplicationIdentity();
     const int minutes = minutesFromArguments(app.arguments());
@@ -46,11 +44,7 @@ int main(int argc, char *argv[])
     NoticeCloser noticeCloser;
 
     VeskInterface w;
-    w.resize(1371, 966);
-    w.show();
-    // The window's own connection and scope start run first.
-    runEventLoop(3500);
-    if (!w.libUsbDevice.connected) {
+    if (!showAndConnect(w)) {
         std::fprintf(stderr, "bench_memory: the window did not connect to the instrument\n");
         return 1;
     }

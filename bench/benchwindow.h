@@ -1,5 +1,9 @@
 #pragma once
+#include "timebaseruns.h"
+#include "veskinterface.h"
+
 #include <QApplication>
+#include <QTemporaryDir>
 #include <QTimer>
 #include <QWidget>
 
@@ -34,3 +38,24 @@ public:
 private:
     QTimer timer;
 };
+
+// A settings store of the run's own, so the window starts at the set-up of a
+// fresh store; made before the application, which reads the variable.
+class FreshSettingsStore
+{
+public:
+    FreshSettingsStore() { qputenv("XDG_CONFIG_HOME", dir.path().toLocal8Bit()); }
+
+private:
+    QTemporaryDir dir;
+};
+
+// Shows the window at the size the figures are taken at and lets its own
+// connection and delayed scope start run first; whether it connected.
+inline bool showAndConnect(VeskInterface &w)
+{
+    w.resize(1371, 966);
+    w.show();
+    runEventLoop(3500);
+    return w.libUsbDevice.connected;
+}
