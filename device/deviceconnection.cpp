@@ -28,8 +28,10 @@ void VeskInterface::on_connectButton_clicked()
         setInfoText();
         return;
     }
-    // A start still pending belongs to an earlier connection.
+    // A start still pending belongs to an earlier connection, and so does
+    // what the pane still tells of a rejected instrument.
     scopeStartTimer.stop();
+    ui->textBrowserDeviceInfo->clear();
     deviceConnecting = true;
     libUsbDevice.initializeDevice();
     libUsbDevice.openDevice();
@@ -66,6 +68,7 @@ int VeskInterface::deviceInitialize()
     // The link failed while the settings went out: the instrument holds
     // some of them at best, which is no connection to show.
     if (libUsbDevice.transferFailed) {
+        ui->textBrowserDeviceInfo->clear();
         dropDevice(tr("Connection lost while sending the settings"));
         return linkFailedDuringSetup;
     }
@@ -220,13 +223,19 @@ void VeskInterface::disconnectDevice(bool closing)
     // Acquisition ended with the link: the button names what it does next.
     ui->stopButton->setText(tr("START"));
     ui->stopButton->setChecked(false);
+    // So did a sniffer run: its panel goes idle, and the next link starts
+    // in oscilloscope mode.
+    sniffControlsStartSet(tr("STOP"));
+    if (mainMode == MODE_SNIFFER)
+        mainMode = MODE_SCOPE;
 }
 
+// The device-information pane keeps what it shows: a rejected instrument's
+// description stays for the user to read until the next attempt.
 void VeskInterface::dropDevice(const QString &reason)
 {
     disconnectDevice(true);
     ui->connectButton->setText(tr("Connect"));
-    ui->textBrowserDeviceInfo->clear();
     setInfoText(reason);
 }
 
@@ -236,5 +245,6 @@ void VeskInterface::deviceConnectionLost()
     // dropped has nothing left to release.
     if (deviceConnecting || !libUsbDevice.connected)
         return;
+    ui->textBrowserDeviceInfo->clear();
     dropDevice(tr("Connection lost"));
 }

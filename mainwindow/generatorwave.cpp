@@ -51,6 +51,8 @@ void VeskInterface::on_radioButtonPinkNoise_clicked()
     sendWaveType();
 }
 
+// Like the level boxes, the Constant box signals when editing finishes: a
+// level being typed does not go out digit by digit.
 void VeskInterface::on_spinBoxConstant_valueChanged(int value)
 {
     ui->horizontalSliderConstant->setValue(value);

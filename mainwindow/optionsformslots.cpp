@@ -28,6 +28,10 @@ void VeskInterface::on_checkBoxmeterondev_clicked()
 void VeskInterface::on_comboBoxDACBuffer_currentIndexChanged(int index)
 {
     awgDACBufferChanged(index);
+    // The instrument derives its output frequency from the buffer length:
+    // the set frequency goes out again for the new length, and the display
+    // shows what the instrument now gives.
+    updateFrequency(frequencyDigitsToFrequency());
 }
 
 void VeskInterface::on_comboBoxADCBuffer_currentIndexChanged(int index)

@@ -129,8 +129,8 @@ void VeskInterface::scopeProcessFrame()
         else if (channel == 1 && traces.hasCh2)
             record = &traces.ch2Record;
         if (record)
-            TraceBuilder::crossingCursorPositions(*record, traces.ringStart, traces.sampleCount,
-                                                  &vCursorAPosition, &vCursorBPosition);
+            TraceBuilder::crossingCursorPositions(*record, traces.ringStart, traces.sampleCount, vCursorRangeMin,
+                                                  vCursorRangeMax, &vCursorAPosition, &vCursorBPosition);
     }
     if (settings.xyMode)
         vCursorSetVisible(false);

@@ -133,16 +133,25 @@ bool build(const unsigned char *frame, int size, const Settings &settings, Trace
     return true;
 }
 
-bool crossingCursorPositions(const channela_t &record, int ringStart, int sampleCount,
-                             int *positionA, int *positionB)
+bool crossingCursorPositions(const channela_t &record, int ringStart, int sampleCount, int rangeMin,
+                             int rangeMax, int *positionA, int *positionB)
 {
     if (record.period == 0 || sampleCount <= 0)
         return false;
     const auto onScreen = [&](int crossing) {
         return ringStart > 0 ? (crossing - ringStart + sampleCount) % sampleCount : crossing;
     };
-    *positionA = 2 * onScreen(record.firstCrossing);
-    *positionB = 2 * onScreen(record.secondCrossing);
+    int a = 2 * onScreen(record.firstCrossing);
+    int b = 2 * onScreen(record.secondCrossing);
+    const int low = qMin(a, b);
+    const int high = qMax(a, b);
+    if (high - low <= rangeMax - rangeMin) {
+        const int shift = low < rangeMin ? rangeMin - low : high > rangeMax ? rangeMax - high : 0;
+        a += shift;
+        b += shift;
+    }
+    *positionA = a;
+    *positionB = b;
     return true;
 }
 

@@ -67,9 +67,12 @@ bool build(const unsigned char *frame, int size, const Settings &settings, Trace
 
 // Time cursor positions (plot x) at a record's first and second crossing;
 // false when the record found no period. In roll mode the crossings are
-// block indexes and are moved to where the ring puts them on screen.
-bool crossingCursorPositions(const channela_t &record, int ringStart, int sampleCount,
-                             int *positionA, int *positionB);
+// block indexes and are moved to where the ring puts them on screen. A pair
+// reaching outside [rangeMin, rangeMax] (a crossing in the first or last
+// samples) moves into it whole, so it still spans the record's period; only
+// a pair wider than the range is left for each cursor to be held alone.
+bool crossingCursorPositions(const channela_t &record, int ringStart, int sampleCount, int rangeMin,
+                             int rangeMax, int *positionA, int *positionB);
 
 } // namespace TraceBuilder
 

@@ -32,10 +32,10 @@ QByteArray makeFrame(int timeBase, const std::function<int(int)> &ch1, bool with
     return ScopeFrameFeeder::makeFrame(recipe);
 }
 
-void show(VeskInterface &w, const QByteArray &bytes, bool withCh2 = false)
+void show(VeskInterface &w, const QByteArray &bytes, bool withCh2 = false, bool meterOnDevice = false)
 {
     w.mainMode = 0;
-    w.ui->checkBoxmeterondev->setChecked(false);
+    w.ui->checkBoxmeterondev->setChecked(meterOnDevice);
     w.ui->checkBoxCH1Trace->setChecked(true);
     w.ui->checkBoxCH2Trace->setChecked(withCh2);
     w.ui->checkBoxCHDTrace->setChecked(false);
@@ -277,6 +277,48 @@ private slots:
         QCOMPARE(w.vCursorBPosition, 504);
         QVERIFY(nearPixel(lineX(w.vCursorBHandle), w.ui->plotterWidget->xAxis->coordToPixel(504)));
         QCOMPARE(w.vCursorBHandle->topLeft->pixelPosition().y(), 12.0);
+    }
+
+    // Automatic time cursors stand on the instrument's crossings, one period
+    // apart. Where a crossing lies in the first or last four samples, which
+    // a cursor may not reach, the pair moves in whole and keeps the period.
+    void automaticTimeCursorsSpanThePeriod_data()
+    {
+        QTest::addColumn<int>("first");
+        QTest::addColumn<int>("second");
+        QTest::addColumn<int>("a");
+        QTest::addColumn<int>("b");
+        // One block: the cursors may take plot x 8 .. 504, samples 4 .. 252.
+        QTest::newRow("first crossing at 0") << 0 << 13 << 8 << 34;
+        QTest::newRow("first crossing at 1") << 1 << 13 << 8 << 32;
+        QTest::newRow("first crossing at 2") << 2 << 15 << 8 << 34;
+        QTest::newRow("first crossing at 3") << 3 << 16 << 8 << 34;
+        QTest::newRow("first crossing at 4") << 4 << 16 << 8 << 32;
+        QTest::newRow("second crossing at 252") << 239 << 252 << 478 << 504;
+        QTest::newRow("second crossing at 253") << 240 << 253 << 478 << 504;
+        QTest::newRow("second crossing at 255") << 242 << 255 << 478 << 504;
+        QTest::newRow("a period longer than the range") << 2 << 254 << 8 << 504;
+    }
+    void automaticTimeCursorsSpanThePeriod()
+    {
+        QFETCH(int, first);
+        QFETCH(int, second);
+        VeskInterface w;
+        w.ui->comboBoxScopeCursorsHorizontalType->setCurrentIndex(1); // Automatic
+        w.ui->comboBoxScopeCursorsChannel->setCurrentIndex(0);
+        setChecked(w.ui->checkBoxCursorVertical, true);
+        ScopeFrameFeeder::FrameRecipe recipe;
+        channela_t record = ScopeFrame::defaultRecord();
+        record.period = (second - first) * 100;
+        record.firstCrossing = uint16_t(first);
+        record.secondCrossing = uint16_t(second);
+        recipe.ch1Record = record;
+        const QByteArray bytes = ScopeFrameFeeder::makeFrame(recipe);
+        show(w, bytes, false, true);
+        QTEST(w.vCursorAPosition, "a");
+        QTEST(w.vCursorBPosition, "b");
+        QVERIFY(nearPixel(lineX(w.vCursorAHandle), w.ui->plotterWidget->xAxis->coordToPixel(w.vCursorAPosition)));
+        QVERIFY(nearPixel(lineX(w.vCursorBHandle), w.ui->plotterWidget->xAxis->coordToPixel(w.vCursorBPosition)));
     }
 
     void readoutsTakeTheMeasuredChannelsColour()

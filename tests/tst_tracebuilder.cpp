@@ -338,6 +338,11 @@ private slots:
         QTest::newRow("crossings before the ring start") << 4000 << 100 << 10 << 50 << 332 << 412;
         QTest::newRow("crossings after the ring start") << 4000 << 100 << 150 << 190 << 100 << 180;
         QTest::newRow("no period") << 0 << 0 << 10 << 50 << -1 << -1;
+        // The cursors may take plot x 8 .. 504: a pair reaching out moves in whole.
+        QTest::newRow("first crossing at the first sample") << 1300 << 0 << 0 << 13 << 8 << 34;
+        QTest::newRow("second crossing at the last sample") << 1300 << 0 << 242 << 255 << 478 << 504;
+        QTest::newRow("roll: the ring puts it at the end") << 1300 << 100 << 84 << 97 << 478 << 504;
+        QTest::newRow("a pair wider than the range stays") << 25200 << 0 << 2 << 254 << 4 << 508;
     }
     void crossingCursors()
     {
@@ -352,7 +357,7 @@ private slots:
         record.firstCrossing = uint16_t(first);
         record.secondCrossing = uint16_t(second);
         int positionA = -1, positionB = -1;
-        QCOMPARE(TraceBuilder::crossingCursorPositions(record, ringStart, 256, &positionA, &positionB),
+        QCOMPARE(TraceBuilder::crossingCursorPositions(record, ringStart, 256, 8, 504, &positionA, &positionB),
                  period != 0);
         QCOMPARE(positionA, a);
         QCOMPARE(positionB, b);

@@ -380,26 +380,32 @@ private slots:
         QTest::addColumn<QStringList>("boxes");
         // The requests the failure path sends: bRequest, wIndex.
         QTest::addColumn<Requests>("wire");
+        // What the device-information pane keeps after the boxes, until the
+        // next attempt: the identification line first, then what it contains.
+        QTest::addColumn<QStringList>("pane");
         const QPair<int, int> identification{REQ_READ, READ_DEVICE_INFO};
         const QPair<int, int> health{REQ_READ, READ_HEALTH};
         const QPair<int, int> disconnect{REQ_DISCONNECT, 0};
         QTest::newRow("hardware version rejected")
             << "VESKSIM.2.1 newer hardware" << "Hardware version (VESKSIM.2.1) not supported"
             << QStringList{"Hardware / Hardware version (VESKSIM.2.1) not supported"}
-            << Requests{identification, health, disconnect};
+            << Requests{identification, health, disconnect}
+            << QStringList{"Device connected: VESKSIM.2.1 newer hardware", "Health status"};
         QTest::newRow("both versions rejected")
             << "VESKSIM.2.9" << "Software version (VESKSIM.2.9) not supported"
             << QStringList{"Hardware / Hardware version (VESKSIM.2.9) not supported",
                            "Software / Software version (VESKSIM.2.9) not supported"}
-            << Requests{identification, health, disconnect};
+            << Requests{identification, health, disconnect}
+            << QStringList{"Device connected: VESKSIM.2.9", "Health status"};
         QTest::newRow("unknown model") << "OTHER.1.1" << "hardware (OTHER.1.1) not suported"
                                        << QStringList{"Hardware / hardware (OTHER.1.1) not suported"}
-                                       << Requests{identification, disconnect};
+                                       << Requests{identification, disconnect}
+                                       << QStringList{"Device connected: OTHER.1.1"};
         QTest::newRow("short identification")
             << "short" << "Device initializing: unknow device, disconnecting ..." << QStringList()
-            << Requests{identification, disconnect};
+            << Requests{identification, disconnect} << QStringList();
         QTest::newRow("claim refused") << "claim" << "Cannot Claim Interface" << QStringList()
-                                       << Requests();
+                                       << Requests() << QStringList();
     }
     void failedConnectionReleasesTheInstrument()
     {
@@ -407,6 +413,7 @@ private slots:
         QFETCH(QString, reason);
         QFETCH(QStringList, boxes);
         QFETCH(Requests, wire);
+        QFETCH(QStringList, pane);
         if (fault == "short")
             instrument->setIdentificationLength(40);
         else if (fault == "claim")
@@ -421,7 +428,10 @@ private slots:
         QCOMPARE(closer.messages, boxes);
         verifyNotConnected();
         QVERIFY(ui()->centralWidget->isEnabled());
-        QVERIFY(ui()->textBrowserDeviceInfo->toPlainText().isEmpty());
+        const QString kept = ui()->textBrowserDeviceInfo->toPlainText();
+        QCOMPARE(kept.section('\n', 0, 0), pane.value(0));
+        for (const QString &part : pane)
+            QVERIFY2(kept.contains(part), qPrintable(kept));
         QTRY_VERIFY(!instrument->deviceOpen());
         if (!wire.isEmpty())
             QCOMPARE(titles.value(0).value(0).toString(), titleDisconnecting);
@@ -441,6 +451,11 @@ private slots:
         ui()->connectButton->click();
         verifyConnected();
         QCOMPARE(closer.messages, boxes);
+        // The next attempt starts the pane afresh.
+        const QString shown = ui()->textBrowserDeviceInfo->toPlainText();
+        QCOMPARE(shown.section('\n', 0, 0),
+                 QString("Device connected: ") + QString::fromStdString(SimulatedInstrument::defaultIdentification()));
+        QCOMPARE(shown.count("Device connected: "), 1);
     }
 
     // An identification of the wrong length drops the instrument, releasing

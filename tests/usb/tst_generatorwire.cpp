@@ -103,6 +103,8 @@ private slots:
         QTest::newRow("duty beyond the slider, already there") << "doubleSpinBoxDuty" << 255 << "99.9" << 255 << "99.6" << 255;
         QTest::newRow("offset") << "doubleSpinBoxOffset" << 0 << "0.75" << 48 << "0.75" << 48;
         QTest::newRow("offset negative") << "doubleSpinBoxOffset" << 0 << "-1.3" << -83 << "-1.30" << 173;
+        QTest::newRow("constant") << "spinBoxConstant" << 0 << "20000" << 20000 << "20000" << 20000;
+        QTest::newRow("constant negative") << "spinBoxConstant" << 100 << "-29696" << -29696 << "-29696" << -29696;
     }
     void typedLevels()
     {
@@ -113,8 +115,9 @@ private slots:
         const QMap<QString, std::pair<QSlider *, int>> levels{
             {"doubleSpinBoxAmp", {window->ui->amplitudeSlider, CFG_WAVE_AMPLITUDE}},
             {"doubleSpinBoxDuty", {window->ui->dutyCycleSlider, CFG_WAVE_DUTY}},
-            {"doubleSpinBoxOffset", {window->ui->offsetSlider, CFG_WAVE_OFFSET}}};
-        auto *spinBox = window->findChild<QDoubleSpinBox *>(box);
+            {"doubleSpinBoxOffset", {window->ui->offsetSlider, CFG_WAVE_OFFSET}},
+            {"spinBoxConstant", {window->ui->horizontalSliderConstant, CFG_WAVE_CONSTANT_LEVEL}}};
+        auto *spinBox = window->findChild<QAbstractSpinBox *>(box);
         QSlider *slider = levels.value(box).first;
         const int index = levels.value(box).second;
         slider->setValue(before);
@@ -171,6 +174,26 @@ private slots:
         QCOMPARE(window->ui->comboBoxADCBuffer->currentIndex(), 9);
         const QStringList oddLines = log.messages().filter(QStringLiteral("refused")) + log.messages().filter(QStringLiteral("expected"));
         QCOMPARE(oddLines, logged.isEmpty() ? QStringList() : QStringList{logged});
+    }
+
+    // The instrument derives its output frequency from the DAC buffer's
+    // length: a new length is followed by the set frequency and its read-back,
+    // and the display shows what the instrument now puts out.
+    void dacBufferKeepsTheSetFrequency()
+    {
+        QComboBox *buffer = window->ui->comboBoxDACBuffer;
+        QCOMPARE(buffer->itemText(1), QStringLiteral("512"));
+        buffer->setCurrentIndex(1);
+        window->setAwgFrequency(11000);
+        auto *shown = window->ui->multimeterdisplayAWGFrequency->findChild<QLabel *>(QStringLiteral("labelValue"));
+        QCOMPARE(shown->text(), QStringLiteral("10416.67"));
+        instrument->clearWireLog();
+
+        buffer->setCurrentIndex(0);
+
+        QCOMPARE(traffic(), QStringLiteral("A24 G3 G4 F%1 G5").arg(1100000 & 0xFFFF));
+        QCOMPARE(instrument->configurationValue(CFG_DAC_BUFFER_BLOCKS), 1);
+        QCOMPARE(shown->text(), QStringLiteral("11363.64"));
     }
 
     void sweepFromAScript()

@@ -153,6 +153,36 @@ private slots:
         QTRY_COMPARE_WITH_TIMEOUT(instrument->configurationValue(CFG_DECODE_PROTOCOL), int(PROTOCOL_SPI),
                                   framesTimeoutMs);
     }
+
+    // A run ends with the link, whichever way the link ends: the panel is
+    // idle as after a stop, and the window is back in oscilloscope mode.
+    void runEndsWithTheLink_data()
+    {
+        QTest::addColumn<bool>("unplug");
+        QTest::newRow("unplugged") << true;
+        QTest::newRow("disconnected") << false;
+    }
+    void runEndsWithTheLink()
+    {
+        QFETCH(bool, unplug);
+        startRun(PROTOCOL_UART, false);
+        if (QTest::currentTestFailed())
+            return;
+        Ui_VeskInterface *ui = window->ui;
+        ui->pauseSnifferButton->click();
+        QVERIFY(ui->pauseSnifferButton->isChecked() && !ui->comboBoxBaud->isEnabled());
+        if (unplug)
+            instrument->unplug();
+        else
+            ui->connectButton->click();
+        QTRY_VERIFY_WITH_TIMEOUT(!window->libUsbDevice.connected, connectTimeoutMs);
+        QCOMPARE(ui->connectLabel->text(), QStringLiteral("Not Connected"));
+        QCOMPARE(ui->startSnifferButton->text(), QStringLiteral("START"));
+        QVERIFY(!ui->pauseSnifferButton->isEnabled() && !ui->pauseSnifferButton->isChecked());
+        QCOMPARE(ui->pauseSnifferButton->text(), QStringLiteral("Pause"));
+        QVERIFY(ui->comboBoxBaud->isEnabled() && ui->modeGroupBox->isEnabled());
+        QCOMPARE(window->mainMode, int(MODE_SCOPE));
+    }
 };
 
 VESK_USB_TEST_MAIN(TestSniffer)
