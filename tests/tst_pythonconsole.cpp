@@ -530,26 +530,8 @@ private slots:
         QCOMPARE(QSize(options.sizeWidth, options.sizeHeight), cells);
         QCOMPARE(made->size(), QSize(made->colsToPixel(cells.width()), made->rowsToPixel(cells.height()))
                                     .boundedTo(made->screen()->availableGeometry().size()));
-        closeConsole();
-    }
-
-    // The console opens within the free area of the main window's screen,
-    // frame and title bar included, however large its stored size.
-    void consoleOpensWithinTheScreen_data()
-    {
-        QTest::addColumn<QSize>("cells");
-        QTest::newRow("small") << QSize(50, 8);
-        QTest::newRow("larger than the screen") << QSize(400, 200);
-    }
-    void consoleOpensWithinTheScreen()
-    {
-        QFETCH(QSize, cells);
-        closeConsole();
-        PythonConsoleOptions &options = *window->pythonConsoleOptions;
-        options.restoreSize = true;
-        options.sizeWidth = cells.width();
-        options.sizeHeight = cells.height();
-        PythonConsole *made = openConsole();
+        // Whatever its size, it opens within the free area of the main
+        // window's screen, frame and title bar included.
         QVERIFY(QTest::qWaitForWindowExposed(made));
         const QString fault = VeskTest::placementFault(made, window->screen()->availableGeometry());
         QVERIFY2(fault.isEmpty(), qPrintable(fault));
