@@ -4,6 +4,7 @@
 
 #include "pythonconsole.h"
 #include "pythonengine.h"
+#include "windowplacement.h"
 
 void VeskInterface::on_actionConsole_triggered()
 {
@@ -17,6 +18,7 @@ void VeskInterface::on_actionConsole_triggered()
     pythonConsole = new PythonConsole(this, pythonConsoleOptions, &pythonConsoleAlive);
     pythonConsole->setAttribute(Qt::WA_DeleteOnClose);
     connect(pythonConsole, &PythonConsole::configurationRequest, this, &VeskInterface::callSettings);
+    WindowPlacement::place(pythonConsole, this);
     pythonConsole->show();
 }
 

@@ -2,6 +2,7 @@
 #include "veskinterface.h"
 
 #include "settings.h"
+#include "windowplacement.h"
 
 #include <QDebug>
 #include <QPointer>
@@ -14,6 +15,7 @@ void VeskInterface::callSettings(const QString &item)
     QPointer<Settings> dialog = new Settings(this, optionsMap, item);
     settingsDialog = dialog;
     connect(dialog, &Settings::applyRequest, this, &VeskInterface::applyModuleConfiguration);
+    WindowPlacement::place(dialog, this);
     dialog->exec();
     if (settingsDialog == dialog)
         settingsDialog = nullptr;

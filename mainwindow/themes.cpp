@@ -4,6 +4,7 @@
 
 #include "persistenceshade.h"
 #include "scopeoptions.h"
+#include "windowplacement.h"
 
 namespace {
 
@@ -122,10 +123,12 @@ void VeskInterface::displayThemeChanged(int theme)
     // Colours the user applied once come back by themselves at start and at
     // connect. Choosing the theme in the options opens the dialog, and so
     // does a theme without stored colours: the plot changes on its Apply.
-    if (!userApplyingOptions && CustomTheme::hasStoredTheme())
+    if (!userApplyingOptions && CustomTheme::hasStoredTheme()) {
         setTheme(theme, customTheme.colors());
-    else
+    } else {
+        WindowPlacement::place(&customTheme, this);
         customTheme.show();
+    }
 }
 
 void VeskInterface::setTheme(int theme, CustomColors *colors)

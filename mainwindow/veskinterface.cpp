@@ -9,6 +9,7 @@
 #include "pythonconsole.h"
 #include "stylesheet.h"
 #include "tabrelayoutfilter.h"
+#include "windowplacement.h"
 
 #include <QCloseEvent>
 #include <QDebug>
@@ -246,6 +247,7 @@ void VeskInterface::on_actionExit_triggered()
 void VeskInterface::on_actionAbout_triggered()
 {
     aboutDialog = new About(this, globalOptions);
+    WindowPlacement::place(aboutDialog, this);
     aboutDialog->exec();
 }
 

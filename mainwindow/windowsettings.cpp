@@ -4,20 +4,17 @@
 
 #include "applicationsettings.h"
 #include "scopeoptions.h"
-
-#include <QScreen>
+#include "windowplacement.h"
 
 void VeskInterface::setupAppSetting()
 {
     startingUp = true;
     const ApplicationSettings stored = ApplicationSettings::load();
     if (stored.hasWindowSize()) {
-        // A size stored on a larger screen is limited to this one's free
-        // area; the window keeps the minimum size its docks need.
-        const QRect placed = ApplicationSettings::restoredGeometry(screen()->availableGeometry(), stored.size,
-                                                                   minimumSizeHint());
-        setGeometry(0, 0, placed.width(), placed.height());
-        move(placed.topLeft());
+        setGeometry(0, 0, stored.size.width(), stored.size.height());
+        // A size stored on a larger screen is limited to this one's free area,
+        // title bar and frame included.
+        WindowPlacement::place(this, this);
     }
     scopeOptions->theme = stored.theme;
     defaultDirectory = stored.defaultDir;

@@ -32,18 +32,3 @@ bool ApplicationSettings::hasWindowSize() const
 {
     return !wasMaximized && size.width() > 0 && size.height() > 0;
 }
-
-QPoint ApplicationSettings::centredPosition(const QRect &screen, const QSize &window)
-{
-    const QPoint screenCentre = screen.center();
-    const QPoint windowCentre((window.width() - 1) / 2, (window.height() - 1) / 2);
-    return screenCentre - windowCentre;
-}
-
-QRect ApplicationSettings::restoredGeometry(const QRect &area, const QSize &stored, const QSize &minimum)
-{
-    const QSize window = stored.boundedTo(area.size()).expandedTo(minimum);
-    if (window.width() > area.width() || window.height() > area.height())
-        return QRect(area.topLeft(), window);
-    return QRect(centredPosition(area, window), window);
-}

@@ -1,8 +1,6 @@
 #ifndef APPLICATIONSETTINGS_H
 #define APPLICATIONSETTINGS_H
 
-#include <QPoint>
-#include <QRect>
 #include <QSize>
 #include <QString>
 
@@ -21,13 +19,6 @@ struct ApplicationSettings
 
     // Whether the stored size is to be applied to the window.
     bool hasWindowSize() const;
-    // Top-left corner that centres a window of this size on the screen.
-    static QPoint centredPosition(const QRect &screen, const QSize &window);
-    // Geometry of a window restored at the stored size into the screen's
-    // available area: no larger than the area unless its minimum size is,
-    // centred, or at the area's top-left when it is larger than the area, so
-    // that its title bar and menus stay in reach.
-    static QRect restoredGeometry(const QRect &area, const QSize &stored, const QSize &minimum);
 };
 
 #endif // APPLICATIONSETTINGS_H

@@ -2,12 +2,11 @@
 #include "ui_customtheme.h"
 
 #include "stylesheet.h"
+#include "windowplacement.h"
 
 #include <QColorDialog>
 #include <QDebug>
-#include <QGuiApplication>
 #include <QPixmap>
-#include <QScreen>
 #include <QSettings>
 
 namespace {
@@ -53,8 +52,6 @@ CustomTheme::CustomTheme(QWidget *parent)
     // Title bar with a close button only; the dialog type is kept so that the
     // window stays a dialog should it ever be given a parent.
     setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowCloseButtonHint);
-    if (const QScreen *screen = QGuiApplication::primaryScreen())
-        move(screen->geometry().center() - rect().center());
     colorDialog = new QColorDialog;
     prepareButtons();
     loadTheme();
@@ -102,6 +99,8 @@ void CustomTheme::onButtonClicked(QAbstractButton *button)
 {
     const QString name = colorName(button);
     colorDialog->setCurrentColor(customColors.colorAt(name));
+    // Without a parent of its own it would open on whichever screen Qt picks.
+    WindowPlacement::place(colorDialog, this);
     if (colorDialog->exec() == QDialog::Rejected)
         return;
     const QColor picked = colorDialog->currentColor();

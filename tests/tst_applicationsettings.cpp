@@ -1,7 +1,11 @@
 #include "testmain.h"
 #include "applicationsettings.h"
+#include "windowplacement.h"
 
+#include <QMargins>
 #include <QSettings>
+
+Q_DECLARE_METATYPE(QMargins)
 
 class TestApplicationSettings : public QObject
 {
@@ -56,47 +60,53 @@ private slots:
         QVERIFY(!ApplicationSettings::load().hasWindowSize());
     }
 
-    void centring()
-    {
-        QCOMPARE(ApplicationSettings::centredPosition(QRect(0, 0, 1920, 1080), QSize(1024, 768)), QPoint(448, 156));
-        QCOMPARE(ApplicationSettings::centredPosition(QRect(1920, 0, 1280, 1024), QSize(800, 600)), QPoint(2160, 212));
-    }
-
-    // Stored sizes against screens of every kind: smaller than the window,
-    // with panels taking an edge, or left of or beside the primary one.
-    void restoredGeometryKeepsTheTitleBarInReach_data()
+    // The window restored at a stored size: held to the screen's free area
+    // less the window's frame, never below the window's minimum, and centred,
+    // so that the whole frame lies in the area. The frame's size reaches the
+    // program only once the window is shown; before, it is taken as none.
+    void restoredGeometryKeepsTheFrameOnTheScreen_data()
     {
         QTest::addColumn<QRect>("area");
+        QTest::addColumn<QMargins>("frame");
         QTest::addColumn<QSize>("stored");
-        QTest::addColumn<QSize>("minimum");
         QTest::addColumn<QRect>("geometry");
-        const QSize docks(1100, 870);
-        QTest::newRow("fits, centred") << QRect(0, 0, 1920, 1080) << QSize(1371, 966) << docks
-                                       << QRect(274, 57, 1371, 966);
-        QTest::newRow("panel on the left, centred") << QRect(64, 0, 1856, 1080) << QSize(1371, 966) << docks
-                                                    << QRect(306, 57, 1371, 966);
-        QTest::newRow("limited to the area") << QRect(0, 0, 1280, 960) << QSize(1371, 966) << docks
-                                             << QRect(0, 0, 1280, 960);
-        QTest::newRow("limited below a top panel") << QRect(0, 32, 1280, 928) << QSize(1371, 966) << docks
-                                                   << QRect(0, 32, 1280, 928);
-        QTest::newRow("docks too high") << QRect(0, 32, 1024, 668) << QSize(1371, 966) << docks
-                                        << QRect(0, 32, 1100, 870);
-        QTest::newRow("docks too wide") << QRect(64, 0, 960, 1080) << QSize(1371, 966) << docks
-                                        << QRect(64, 0, 1100, 966);
-        QTest::newRow("second screen, too small") << QRect(1920, 24, 1024, 744) << QSize(1371, 966) << docks
-                                                  << QRect(1920, 24, 1100, 870);
-        QTest::newRow("left of the primary") << QRect(-1280, 0, 1280, 1024) << QSize(1024, 768) << QSize(800, 600)
+        const QMargins none;
+        const QMargins framed(4, 28, 4, 4);
+        QTest::newRow("1024 x 768 on 1920 x 1080") << QRect(0, 0, 1920, 1080) << none << QSize(1024, 768)
+                                                   << QRect(448, 156, 1024, 768);
+        QTest::newRow("the same, framed") << QRect(0, 0, 1920, 1080) << framed << QSize(1024, 768)
+                                          << QRect(452, 184, 1024, 768);
+        QTest::newRow("larger than 1366 x 768") << QRect(0, 0, 1366, 768) << framed << QSize(1600, 1000)
+                                                << QRect(4, 28, 1358, 736);
+        QTest::newRow("larger than 1366 x 768, frame unknown") << QRect(0, 0, 1366, 768) << none
+                                                               << QSize(1600, 1000) << QRect(0, 0, 1366, 768);
+        QTest::newRow("larger than 1280 x 800") << QRect(0, 0, 1280, 800) << framed << QSize(1371, 966)
+                                                << QRect(4, 28, 1272, 768);
+        QTest::newRow("larger than 1024 x 768") << QRect(0, 0, 1024, 768) << framed << QSize(1280, 1024)
+                                                << QRect(4, 28, 1016, 736);
+        QTest::newRow("too wide only") << QRect(0, 0, 1280, 800) << framed << QSize(1600, 600)
+                                       << QRect(4, 128, 1272, 600);
+        QTest::newRow("panel at the top") << QRect(0, 32, 1366, 736) << framed << QSize(1024, 768)
+                                          << QRect(175, 60, 1024, 704);
+        QTest::newRow("panel on the left") << QRect(64, 0, 1856, 1080) << none << QSize(1024, 768)
+                                           << QRect(480, 156, 1024, 768);
+        QTest::newRow("second screen") << QRect(1920, 0, 1366, 768) << framed << QSize(1024, 768)
+                                       << QRect(2095, 28, 1024, 736);
+        QTest::newRow("left of the primary") << QRect(-1280, 0, 1280, 1024) << none << QSize(1024, 768)
                                              << QRect(-1151, 128, 1024, 768);
+        QTest::newRow("below the minimum") << QRect(0, 0, 1920, 1080) << framed << QSize(640, 240)
+                                           << QRect(564, 408, 800, 320);
+        QTest::newRow("screen below the minimum") << QRect(0, 0, 800, 600) << QMargins(2, 2, 2, 2)
+                                                  << QSize(1024, 768) << QRect(2, 2, 800, 596);
     }
-    void restoredGeometryKeepsTheTitleBarInReach()
+    void restoredGeometryKeepsTheFrameOnTheScreen()
     {
         QFETCH(QRect, area);
+        QFETCH(QMargins, frame);
         QFETCH(QSize, stored);
-        QFETCH(QSize, minimum);
         QFETCH(QRect, geometry);
-        const QRect placed = ApplicationSettings::restoredGeometry(area, stored, minimum);
-        QCOMPARE(placed, geometry);
-        QVERIFY(area.contains(placed.topLeft()));
+        const QSize formMinimum(800, 320);
+        QCOMPARE(WindowPlacement::fitted(area, stored, formMinimum, frame), geometry);
     }
 
     void loggingLevelStoredOnlyWhenAbsentOrNegative_data()

@@ -4,7 +4,7 @@
 #include "common.h"
 #include "log.h"
 #include "veskinterface.h"
-#include "applicationsettings.h"
+#include "screenplacement.h"
 #include "ui_veskinterface.h"
 
 #include "about.h"
@@ -200,30 +200,72 @@ private slots:
         QCOMPARE(window.findChildren<About *>().size(), 2);
     }
 
-    // On the test screen, smaller than the docks need, any stored size puts
-    // the window at the free area's top-left, title bar and menus in reach.
+    // On the test screen, 800 x 600, no wider than the window's minimum: the
+    // stored size is held to the free area and centred; once shown, the frame
+    // is known (2 pixels a side here) and the window makes room for it.
     void storedWindowSizeIsRestored_data()
     {
         QTest::addColumn<QSize>("stored");
-        QTest::newRow("1024 x 768") << QSize(1024, 768);
-        QTest::newRow("the form's size") << QSize(1371, 966);
-        QTest::newRow("smaller than the screen") << QSize(640, 480);
+        QTest::addColumn<QRect>("beforeShown");
+        QTest::addColumn<QRect>("shown");
+        QTest::newRow("1024 x 768") << QSize(1024, 768) << QRect(0, 0, 800, 600) << QRect(2, 2, 800, 596);
+        QTest::newRow("the form's size") << QSize(1371, 966) << QRect(0, 0, 800, 600) << QRect(2, 2, 800, 596);
+        QTest::newRow("fits") << QSize(800, 400) << QRect(0, 100, 800, 400) << QRect(2, 102, 800, 400);
+        QTest::newRow("below the minimum") << QSize(640, 240) << QRect(0, 140, 800, 320)
+                                           << QRect(2, 142, 800, 320);
     }
     void storedWindowSizeIsRestored()
     {
         QFETCH(QSize, stored);
+        QFETCH(QRect, beforeShown);
+        QFETCH(QRect, shown);
         {
             QSettings settings;
             settings.setValue("size", stored);
             settings.setValue("wasMaximized", false);
         }
         VeskInterface window;
-        const QRect area = window.screen()->availableGeometry();
-        QCOMPARE(window.geometry(), ApplicationSettings::restoredGeometry(area, stored, window.minimumSizeHint()));
-        QCOMPARE(window.pos(), area.topLeft());
+        QCOMPARE(window.screen()->availableGeometry(), QRect(0, 0, 800, 600));
+        QCOMPARE(window.geometry(), beforeShown);
         window.show();
         QVERIFY(QTest::qWaitForWindowExposed(&window));
-        QCOMPARE(window.pos(), area.topLeft());
+        QCOMPARE(window.geometry(), shown);
+    }
+
+    // The dialogs open within the free area of the window's screen.
+    void dialogsOpenWithinTheScreen_data()
+    {
+        QTest::addColumn<QString>("dialog");
+        QTest::newRow("custom theme") << "custom theme";
+        QTest::newRow("settings") << "settings";
+    }
+    void dialogsOpenWithinTheScreen()
+    {
+        QFETCH(QString, dialog);
+        VeskInterface window;
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        const QRect area = window.screen()->availableGeometry();
+        QString fault = "not shown";
+        const auto measure = [&fault, area](QWidget *shown) {
+            if (shown && QTest::qWaitForWindowExposed(shown))
+                fault = VeskTest::placementFault(shown, area);
+        };
+        if (dialog == "custom theme") {
+            window.scopeOptions->theme = 2;
+            QMetaObject::invokeMethod(&window, "applyModuleConfiguration"); // as the Settings dialog's Apply
+            measure(&window.customTheme);
+            window.customTheme.hide();
+        } else {
+            QTimer::singleShot(0, &window, [&measure] {
+                QWidget *shown = QApplication::activeModalWidget();
+                measure(shown);
+                if (shown)
+                    shown->close();
+            });
+            window.ui->actionSettings->trigger();
+        }
+        QVERIFY2(fault.isEmpty(), qPrintable(fault));
     }
 
     void storedCustomThemeShowsItsDialog_data()

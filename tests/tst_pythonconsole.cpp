@@ -4,6 +4,7 @@
 // console surviving whatever a script does.
 #include "testmain.h"
 #include "logcapture.h"
+#include "screenplacement.h"
 #include "veskinterface.h"
 #include "ui_veskinterface.h"
 
@@ -529,6 +530,11 @@ private slots:
         QCOMPARE(QSize(options.sizeWidth, options.sizeHeight), cells);
         QCOMPARE(made->size(), QSize(made->colsToPixel(cells.width()), made->rowsToPixel(cells.height()))
                                     .boundedTo(made->screen()->availableGeometry().size()));
+        // Whatever its size, it opens within the free area of the main
+        // window's screen, frame and title bar included.
+        QVERIFY(QTest::qWaitForWindowExposed(made));
+        const QString fault = VeskTest::placementFault(made, window->screen()->availableGeometry());
+        QVERIFY2(fault.isEmpty(), qPrintable(fault));
         closeConsole();
     }
 
