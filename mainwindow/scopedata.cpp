@@ -203,9 +203,9 @@ void VeskInterface::scopeProcessFrame()
                         traces.hasCh2, persistence);
         scopeDrawLogic();
         scopeDrawSpectrum();
-        // Every processed frame is painted in, replotted or not.
+        // Every processed frame is gathered, replotted or not.
         if (persistence)
-            persistenceImage->addFrame();
+            persistenceImage->addFrame(persistenceMeaning(traces));
     }
 
     // After drawing, so tracking cursors sit on this frame's traces.
@@ -216,6 +216,24 @@ void VeskInterface::scopeProcessFrame()
     waveRecordStep(traces);
 
     replotPacer.request();
+}
+
+PersistenceImage::Meaning VeskInterface::persistenceMeaning(const TraceBuilder::Traces &traces)
+{
+    // Where a channel is absent its gain stays as it was: switching a trace
+    // off and on again changes nothing the others gathered.
+    PersistenceImage::Meaning meaning = persistenceImage->meaning();
+    meaning.width = plotXRange;
+    meaning.height = plotYRange;
+    meaning.timeBase = traces.header.timeBase;
+    if (traces.hasCh1)
+        meaning.ch1Gain = traces.ch1Record.gain;
+    if (traces.hasCh2)
+        meaning.ch2Gain = traces.ch2Record.gain;
+    meaning.spectrumWindow = int(fftWindow.type());
+    meaning.spectrumLogarithmic = ui->checkBoxLogY->isChecked();
+    meaning.spectrumComplex = ui->checkBoxIQFFT->isChecked();
+    return meaning;
 }
 
 void VeskInterface::scopeShowMeasurements()

@@ -6,6 +6,7 @@
 #include "framehistory.h"
 #include "instrumentcommands.h"
 #include "libusbdevice.h"
+#include "persistenceimage.h"
 #include "hcursorchannelstate.h"
 #include "replotpacer.h"
 #include "scopeframe.h"
@@ -33,7 +34,6 @@ class About;
 class GlobalOptions;
 class MeterReply;
 class MultimeterDisplayOptions;
-class PersistenceImage;
 class PythonConsole;
 class PythonConsoleOptions;
 class QCPAbstractItem;
@@ -910,6 +910,8 @@ private:
     void setupItemLabels(QCustomPlot *plot);
     void setupCursors(QCustomPlot *plot);
     void scopeShowMeasurements();
+    // What the points of this frame stand for, for the gathered persistence.
+    PersistenceImage::Meaning persistenceMeaning(const TraceBuilder::Traces &traces);
     void scopeDrawAnalog(QCPGraph *graph, QCPGraph *const *persistenceGraphs, QCPGraph *refGraph,
                          const QVector<double> &values, const FrameHistory &history,
                          const QVector<double> &reference, bool present, bool persistence);

@@ -9,6 +9,13 @@ PersistenceImage::PersistenceImage(QCustomPlot *plot, const QString &layer,
 {
 }
 
+bool PersistenceImage::Meaning::operator==(const Meaning &other) const
+{
+    return width == other.width && height == other.height && timeBase == other.timeBase
+           && ch1Gain == other.ch1Gain && ch2Gain == other.ch2Gain && spectrumWindow == other.spectrumWindow
+           && spectrumLogarithmic == other.spectrumLogarithmic && spectrumComplex == other.spectrumComplex;
+}
+
 bool PersistenceImage::View::operator==(const View &other) const
 {
     return x == other.x && y == other.y && rect == other.rect && pixelRatio == other.pixelRatio;
@@ -38,13 +45,29 @@ void PersistenceImage::followView()
     m_image = QImage(size, QImage::Format_ARGB32_Premultiplied);
     m_image.setDevicePixelRatio(view.pixelRatio);
     m_image.fill(Qt::transparent);
+
+    // Grid cell to image pixel, through the axes as the graphs are drawn.
+    QCPAxis *xAxis = mParentPlot->xAxis;
+    QCPAxis *yAxis = mParentPlot->yAxis;
+    PersistenceGrid::Mapping mapping;
+    mapping.keyOffset = (xAxis->coordToPixel(0) - view.rect.left()) * view.pixelRatio;
+    mapping.keyScale = (xAxis->coordToPixel(1) - xAxis->coordToPixel(0)) * view.pixelRatio;
+    mapping.valueOffset = (yAxis->coordToPixel(0) - view.rect.top()) * view.pixelRatio;
+    mapping.valueScale = (yAxis->coordToPixel(1) - yAxis->coordToPixel(0)) * view.pixelRatio;
+    // Colours as the traces' pens are now, so a theme chosen since shows too.
+    QVector<QRgb> colours(m_graphs.size() + 1, 0);
+    for (int i = 0; i < m_graphs.size(); ++i) {
+        if (m_graphs.at(i)->realVisibility())
+            colours[i + 1] = qPremultiply(m_graphs.at(i)->pen().color().rgba());
+    }
+    m_grid.paint(&m_image, mapping, colours);
+    // The current frame as its graphs draw it, over what was gathered.
+    if (m_gathering)
+        paintGraphs();
 }
 
-void PersistenceImage::addFrame()
+void PersistenceImage::paintGraphs()
 {
-    followView();
-    for (ScopeGraph *graph : m_graphs)
-        graph->setDrawnElsewhere(true);
     if (m_image.isNull())
         return;
     QCPPainter painter(&m_image);
@@ -55,8 +78,30 @@ void PersistenceImage::addFrame()
     }
 }
 
+void PersistenceImage::addFrame(const Meaning &meaning)
+{
+    if (!m_gathering || !(meaning == m_meaning)) {
+        m_meaning = meaning;
+        m_grid.reset(meaning.width, meaning.height);
+        m_image = QImage();
+    }
+    m_gathering = true;
+    for (int i = 0; i < m_graphs.size(); ++i) {
+        ScopeGraph *graph = m_graphs.at(i);
+        graph->setDrawnElsewhere(true);
+        if (graph->realVisibility())
+            m_grid.add(quint8(i + 1), graph->lineStyle(), *graph->data());
+    }
+    if (m_image.isNull() || !(currentView() == m_view))
+        followView(); // paints the current frame too
+    else
+        paintGraphs();
+}
+
 void PersistenceImage::clear()
 {
+    m_gathering = false;
+    m_grid.clear();
     m_image = QImage();
     for (ScopeGraph *graph : m_graphs)
         graph->setDrawnElsewhere(false);
@@ -69,10 +114,11 @@ void PersistenceImage::applyDefaultAntialiasingHint(QCPPainter *painter) const
 
 void PersistenceImage::draw(QCPPainter *painter)
 {
-    if (m_image.isNull())
+    if (!m_gathering)
         return;
     followView();
-    painter->drawImage(m_view.rect.topLeft(), m_image);
+    if (!m_image.isNull())
+        painter->drawImage(m_view.rect.topLeft(), m_image);
 }
 
 QRect PersistenceImage::clipRect() const

@@ -379,8 +379,8 @@ private slots:
 
     // Infinite persistence: a glitch of the first frame is still on screen a
     // thousand noisy frames later, while each graph holds one frame and the
-    // painted history is one image of the plot; a new view or switching
-    // persistence off removes it.
+    // painted history is one image of the plot; switching persistence off
+    // removes it.
     void infinitePersistenceKeepsEveryFrame()
     {
         storeBlocks(3);
@@ -429,12 +429,7 @@ private slots:
         QCOMPARE(w.persistenceImage->image().size(), imageSize);
         QVERIFY(w.ui->plotterWidget->persistenceDrawing());
 
-        // Another view starts afresh, as its replot would.
-        plot->xAxis->setRange(0, 1500);
-        QVERIFY(!stillDrawn(1200, plotY(100, 0)));
-
         // Off again: one frame, drawn by the graphs themselves.
-        plot->xAxis->setRange(0, 1536);
         w.ui->checkBoxPersistence->setChecked(false);
         w.replotRequest = true;
         tick(w);
@@ -442,6 +437,122 @@ private slots:
         QVERIFY(!w.ui->plotterWidget->persistenceDrawing());
         QVERIFY(w.persistenceImage->image().isNull());
         QVERIFY(!stillDrawn(1200, plotY(100, 0)));
+    }
+
+    // What persistence gathered is kept in plot coordinates: with no new
+    // frame, a wheel zoom, a scroll and a resize each show every gathered
+    // trace (analogue, logic, spectrum) and the current frame.
+    void gatheredPictureSurvivesViewChanges()
+    {
+        storeBlocks(3);
+        VeskInterface w;
+        FrameRecipe recipe;
+        recipe.blocks = 3;
+        recipe.ch2 = true;
+        recipe.logic = true;
+        configure(w, recipe);
+        QCustomPlot *plot = w.ui->plotterWidget;
+        QVERIFY(PlotPointer::showWholePlot(plot, 1536, w.plotYRange));
+        w.cursorsVerticalChanged(false);
+        w.cursorsHorizontalChanged(false);
+        w.ui->checkBoxFFTTrace->setChecked(true);
+        w.ui->checkBoxFFTCH1->setChecked(true);
+        w.ui->checkBoxFFTCH2->setChecked(false);
+        w.ui->checkBoxPersistence->setChecked(true);
+
+        // First frame: a strong tone in the transformed samples, then a
+        // CH1 spike, a CH2 dip and logic bit 3 high for a while.
+        recipe.ch1Sample = [](int i) {
+            return i < 256 ? int(std::lround(100 * std::sin(2 * M_PI * 60 * i / 256))) : i == 300 ? 100 : 0;
+        };
+        recipe.ch2Sample = [](int i) { return i >= 500 && i <= 510 ? -100 : 0; };
+        recipe.logicByte = [](int i) { return i >= 600 && i <= 640 ? 0x08 : 0; };
+        QList<QByteArray> frames{makeFrame(recipe)};
+        deliver(w, frames.last());
+        tick(w);
+        const double logicHigh = valuesOf(w.logicGraphs[3]).at(620);
+        QVERIFY(logicHigh != valuesOf(w.logicGraphs[3]).at(700));
+        const double toneHeight = valuesOf(w.fftCh1Graph).at(60);
+        QVERIFY(toneHeight > 100);
+        // Quiet frames, then the current one: CH1 raised.
+        recipe.ch1Sample = [](int) { return 0; };
+        recipe.ch2Sample = [](int) { return 0; };
+        recipe.logicByte = [](int) { return 0; };
+        for (int f = 1; f < 4; ++f) {
+            frames = {makeFrame(recipe)};
+            deliver(w, frames.last());
+            tick(w);
+        }
+        recipe.ch1Sample = [](int) { return 30; };
+        frames = {makeFrame(recipe)};
+        deliver(w, frames.last());
+        tick(w);
+        w.dataTimer.stop();
+
+        struct Mark
+        {
+            const char *trace;
+            QCPGraph *graph;
+            double x, y;
+        };
+        const QVector<Mark> marks = {
+            {"CH1 spike", w.ch1Graph, 600, plotY(100, 0)},
+            {"CH2 dip", w.ch2Graph, 1010, plotY(-100, 0)},
+            {"logic bit 3", w.logicGraphs[3], 1240, logicHigh},
+            {"spectrum tone", w.fftCh1Graph, 120, toneHeight / 2},
+            {"current CH1", w.ch1Graph, 900, plotY(30, 0)},
+        };
+        // A pixel of the trace's colour on or right next to the point.
+        const auto drawn = [plot](const Mark &mark) {
+            const QImage shot = plot->toPixmap().toImage();
+            const QPoint centre = PlotPointer(plot).pixelOf(mark.x, mark.y).toPoint();
+            const QColor colour = mark.graph->pen().color();
+            for (int dx = -2; dx <= 2; ++dx) {
+                for (int dy = -2; dy <= 2; ++dy) {
+                    const QColor seen = shot.pixelColor(centre + QPoint(dx, dy));
+                    if (qAbs(seen.red() - colour.red()) + qAbs(seen.green() - colour.green())
+                            + qAbs(seen.blue() - colour.blue()) < 60)
+                        return true;
+                }
+            }
+            return false;
+        };
+        const auto allDrawn = [&](const char *after) {
+            // The window's own redraw of the view, with the cached frame.
+            QCoreApplication::processEvents();
+            tick(w);
+            QCoreApplication::processEvents();
+            for (const Mark &mark : marks) {
+                QVERIFY2(plot->xAxis->range().contains(mark.x) && plot->yAxis->range().contains(mark.y),
+                         qPrintable(QStringLiteral("%1 out of view after %2").arg(mark.trace, after)));
+                QVERIFY2(drawn(mark), qPrintable(QStringLiteral("%1 lost after %2").arg(mark.trace, after)));
+            }
+        };
+        allDrawn("gathering");
+        if (QTest::currentTestFailed())
+            return;
+
+        // One notch of the wheel over the spectrum's left part.
+        const QPointF at = PlotPointer(plot).pixelOf(200, 400);
+        QWheelEvent wheel(at, QPointF(plot->mapToGlobal(at.toPoint())), QPoint(), QPoint(0, 120), Qt::NoButton, Qt::NoModifier,
+                          Qt::NoScrollPhase, false);
+        QApplication::sendEvent(plot, &wheel);
+        QVERIFY(plot->xAxis->range().size() < 1500);
+        allDrawn("a zoom");
+        if (QTest::currentTestFailed())
+            return;
+
+        const double left = plot->xAxis->range().lower;
+        w.ui->horizontalScrollBar->setValue(w.ui->horizontalScrollBar->value() - 20);
+        QVERIFY(plot->xAxis->range().lower <= left - 19);
+        allDrawn("a scroll");
+        if (QTest::currentTestFailed())
+            return;
+
+        const QSize before = plot->size();
+        plot->window()->resize(plot->window()->size() + QSize(120, 90));
+        QTRY_VERIFY(plot->size() != before);
+        allDrawn("a resize");
     }
 
     void captureShowsReferencesMovedBySliders()

@@ -1,6 +1,7 @@
 #include "testmain.h"
 #include "framehistory.h"
 #include "framemeasurement.h"
+#include "persistencegrid.h"
 #include "persistenceshade.h"
 #include "scopeframecheck.h"
 #include "tracebuilder.h"
@@ -409,6 +410,72 @@ private slots:
         QVERIFY(std::fabs(faded.hslSaturationF() - 0.8) < 0.01);
         QVERIFY(std::fabs(faded.lightnessF() - lightness) < 0.01);
         QCOMPARE(faded.alphaF(), 1.0);
+    }
+
+    // Gathered persistence keeps each trace as its graph joins the points:
+    // no gap along a steep edge, steps turning halfway, impulses from 0,
+    // a break at a missing value, nothing kept outside the extent.
+    void persistenceGrid_data()
+    {
+        const double nan = std::nan("");
+        QTest::addColumn<int>("style");
+        QTest::addColumn<QVector<QPointF>>("points");
+        QTest::addColumn<QVector<QPointF>>("filled");
+        QTest::addColumn<QVector<QPointF>>("empty");
+        QTest::newRow("steep line") << int(QCPGraph::lsLine) << QVector<QPointF>{{100, 100}, {102, 900}}
+                                    << QVector<QPointF>{{100, 100}, {100.5, 300}, {101, 500}, {102, 900}}
+                                    << QVector<QPointF>{{100, 900}, {102, 100}, {101, 901}};
+        QTest::newRow("centred steps") << int(QCPGraph::lsStepCenter) << QVector<QPointF>{{100, 100}, {102, 300}}
+                                       << QVector<QPointF>{{100.5, 100}, {101, 200}, {101.5, 300}}
+                                       << QVector<QPointF>{{100, 300}, {102, 100}, {101, 350}};
+        QTest::newRow("impulse") << int(QCPGraph::lsImpulse) << QVector<QPointF>{{50, 400}}
+                                 << QVector<QPointF>{{50, 0}, {50, 200}, {50, 400}}
+                                 << QVector<QPointF>{{50, 401}, {51, 200}};
+        QTest::newRow("bare points") << int(QCPGraph::lsNone) << QVector<QPointF>{{10, 10}, {20, 20}}
+                                     << QVector<QPointF>{{10, 10}, {20, 20}} << QVector<QPointF>{{15, 15}};
+        QTest::newRow("missing value breaks the line")
+            << int(QCPGraph::lsLine) << QVector<QPointF>{{10, 10}, {12, nan}, {14, 30}}
+            << QVector<QPointF>{{10, 10}, {14, 30}} << QVector<QPointF>{{12, 20}, {11, 15}};
+        QTest::newRow("clipped to the extent")
+            << int(QCPGraph::lsLine) << QVector<QPointF>{{-1e9, 5}, {10, 5}, {20, 1e9}}
+            << QVector<QPointF>{{0, 5}, {10, 5}, {10, 1280}} << QVector<QPointF>{{20, 1280}, {1536, 1280}};
+    }
+    void persistenceGrid()
+    {
+        QFETCH(int, style);
+        QFETCH(QVector<QPointF>, points);
+        QFETCH(QVector<QPointF>, filled);
+        QFETCH(QVector<QPointF>, empty);
+        PersistenceGrid grid;
+        grid.reset(1536, 1280);
+        QVERIFY(grid.isEmpty());
+        QCPGraphDataContainer data;
+        for (const QPointF &point : points)
+            data.add(QCPGraphData(point.x(), point.y()));
+        grid.add(3, QCPGraph::LineStyle(style), data);
+        for (const QPointF &point : filled)
+            QVERIFY2(grid.idAt(point.x(), point.y()) == 3, qPrintable(QStringLiteral("%1, %2 not kept").arg(point.x()).arg(point.y())));
+        for (const QPointF &point : empty)
+            QVERIFY2(grid.idAt(point.x(), point.y()) == 0, qPrintable(QStringLiteral("%1, %2 kept").arg(point.x()).arg(point.y())));
+
+        // Painted at any scale, every kept cell shows: here the whole extent
+        // in 100 x 80 pixels, the later trace on top where two cross.
+        QCPGraphDataContainer across;
+        across.add(QCPGraphData(0, 640));
+        across.add(QCPGraphData(1536, 640));
+        grid.add(1, QCPGraph::lsLine, across);
+        QImage image(100, 80, QImage::Format_ARGB32_Premultiplied);
+        image.fill(Qt::transparent);
+        PersistenceGrid::Mapping mapping;
+        mapping.keyScale = 100.0 / 1536;
+        mapping.valueOffset = 80;
+        mapping.valueScale = -80.0 / 1280;
+        grid.paint(&image, mapping, {0, qRgb(255, 0, 0), 0, qRgb(0, 0, 255)});
+        for (const QPointF &point : filled) {
+            const QPoint pixel(qMin(99, int(point.x() * mapping.keyScale)), qMin(79, int(80 - point.y() / 16)));
+            QCOMPARE(image.pixel(pixel), point.y() == 640 ? qRgb(255, 0, 0) : qRgb(0, 0, 255));
+        }
+        QCOMPARE(image.pixel(50, 40), qRgb(255, 0, 0));
     }
 
     void references()
