@@ -3,10 +3,12 @@
 
 #include "about.h"
 #include "bundledfonts.h"
+#include "dockscrollarea.h"
 #include "log.h"
 #include "numberformat.h"
 #include "optionsmetatypes.h"
 #include "pythonconsole.h"
+#include "scrollcontentfit.h"
 #include "stylesheet.h"
 #include "tabrelayoutfilter.h"
 #include "windowplacement.h"
@@ -152,7 +154,22 @@ VeskInterface::VeskInterface(QWidget *parent)
         panel->update();
     }
     ui->dockWidget_awg->setWidget(ui->scrollArea);
-    ui->dockWidget_scope->setWidget(ui->mainTabWidget);
+    // On a small screen the scope dock's pages scroll in whatever room is
+    // left: the form's minimum for the dock would push the window, or the
+    // floating dock, past the screen's edges.
+    auto *scopeScrollArea = new DockScrollArea(ui->mainTabWidget);
+    scopeScrollArea->setObjectName(QStringLiteral("scrollArea_scope"));
+    ui->dockWidget_scope->setWidget(scopeScrollArea);
+    // Its width there becomes where it starts.
+    const int scopeDockWidth = ui->dockWidget_scope->minimumWidth();
+    ui->dockWidget_scope->setMinimumSize(0, 0);
+    resizeDocks({ui->dockWidget_scope}, {scopeDockWidth}, Qt::Horizontal);
+    // The tab widget asks for its tallest page's height and fills the dock
+    // down to its minimum; the generator's sections keep their height.
+    ScrollContentFit::install(scopeScrollArea, ScrollContentFit::Floor::Minimum);
+    ScrollContentFit::install(ui->scrollArea, ScrollContentFit::Floor::SizeHint);
+    // A vertical scroll bar takes its width from the generator's sections.
+    ui->scrollArea->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     // Readings on the pages change text with every replot.
     for (QTabWidget *tabs : findChildren<QTabWidget *>())
         TabRelayoutFilter::install(tabs);

@@ -9,6 +9,7 @@
 #include <QComboBox>
 #include <QDockWidget>
 #include <QFile>
+#include <QGroupBox>
 #include <QKeySequence>
 #include <QLabel>
 #include <QMainWindow>
@@ -18,12 +19,16 @@
 #include <QMetaProperty>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScrollArea>
+#include <QScrollBar>
 #include <QStyleOptionButton>
+#include <QStyleOptionGroupBox>
 #include <QTabWidget>
 #include <QTextStream>
 #include <QToolButton>
 #include <cmath>
 #include <functional>
+#include <optional>
 
 // The main window's form is checked against tables transcribed on their own
 // (tests/data/form/*.tsv; the format is described at the top of each table),
@@ -339,11 +344,11 @@ bool hasMatchingSignal(const QObject *object, const QByteArray &signalName, cons
     return false;
 }
 
-// The main window as a user first sees it: the form's own size, every
-// collapsible section unfolded so that their frames are laid out too.
-void showAtFormSize(VeskInterface &window)
+// The main window shown at the given size, every collapsible section unfolded
+// so that their frames are laid out too.
+void showUnfolded(VeskInterface &window, const QSize &size)
 {
-    window.resize(1371, 966);
+    window.resize(size);
     window.show();
     QVERIFY(QTest::qWaitForWindowExposed(&window));
     for (CollapsiblePanel *panel : window.findChildren<CollapsiblePanel *>())
@@ -372,38 +377,82 @@ void forEachPage(QTabWidget *pages, const QStringList &pageNames,
     }
 }
 
-bool insideScrollArea(const QWidget *widget)
-{
-    for (const QWidget *p = widget->parentWidget(); p; p = p->parentWidget()) {
-        if (p->objectName() == "qt_scrollarea_viewport")
-            return true;
-    }
-    return false;
-}
-
 // The part of the widget its ancestors leave visible, in window coordinates
 // (a child may reach past its parent's edge and be cut off there on purpose).
-QRect shownArea(const QWidget *widget, const QWidget *window)
+// Seen through scroll areas, the viewports' edges do not count: they move.
+QRect shownArea(const QWidget *widget, const QWidget *window, bool throughScrollAreas = false)
 {
     QRect area(widget->mapTo(window, QPoint(0, 0)), widget->size());
-    for (const QWidget *p = widget->parentWidget(); p && p != window; p = p->parentWidget())
-        area &= QRect(p->mapTo(window, QPoint(0, 0)), p->size());
+    for (const QWidget *p = widget->parentWidget(); p && p != window; p = p->parentWidget()) {
+        if (!throughScrollAreas || p->objectName() != "qt_scrollarea_viewport")
+            area &= QRect(p->mapTo(window, QPoint(0, 0)), p->size());
+    }
     return area;
 }
 
-// Width the widget has for its one-line text, or -1 when it has no such text
-// (word-wrapped, rich or pixmap labels; tool buttons, which draw arrows).
-int textRoom(const QWidget *widget, QString *text)
+// Scrolls each scroll area that holds the widget, innermost first, as a user
+// would to bring it into view: all of it where it fits, else its top-left
+// part. Only a scroll bar that is shown can be moved. Returns how much of it
+// the viewports can show at most, or an invalid size when no scroll area
+// holds it.
+QSize scrollIntoView(QWidget *widget, const QWidget *window)
+{
+    const auto bringIn = [](QScrollBar *bar, int start, int length, int visible) {
+        if (!bar->isVisible())
+            return;
+        if (start + length > bar->value() + visible)
+            bar->setValue(start + length - visible);
+        if (start < bar->value())
+            bar->setValue(start);
+    };
+    QSize room;
+    for (QWidget *p = widget->parentWidget(); p; p = p->parentWidget()) {
+        auto *area = qobject_cast<QScrollArea *>(p);
+        if (!area || !area->widget() || !area->widget()->isAncestorOf(widget))
+            continue;
+        const QRect part = shownArea(widget, window, true);
+        const QPoint corner = area->widget()->mapFrom(window, part.topLeft());
+        const QSize viewport = area->viewport()->size();
+        bringIn(area->horizontalScrollBar(), corner.x(), part.width(), viewport.width());
+        bringIn(area->verticalScrollBar(), corner.y(), part.height(), viewport.height());
+        room = (room.isValid() ? room : part.size()).boundedTo(viewport);
+    }
+    return room;
+}
+
+// Room the widget has for its one-line text; nothing when it has no such
+// text (word-wrapped, rich or pixmap labels; tool buttons, which draw
+// arrows). A group box's title starts where the style puts it and is cut only
+// by the box's own edge.
+std::optional<QSize> textRoom(const QWidget *widget, QString *text)
 {
     if (auto *label = qobject_cast<const QLabel *>(widget)) {
         *text = label->text();
         if (label->wordWrap() || Qt::mightBeRichText(*text) || !label->pixmap(Qt::ReturnByValue).isNull())
-            return -1;
-        return label->contentsRect().width() - 2 * label->margin() - qMax(0, label->indent());
+            return std::nullopt;
+        return QSize(label->contentsRect().width() - 2 * label->margin() - qMax(0, label->indent()),
+                     label->contentsRect().height());
+    }
+    if (auto *box = qobject_cast<const QGroupBox *>(widget)) {
+        // Trailing blanks may be cut unseen.
+        *text = box->title().remove('&');
+        while (text->endsWith(' '))
+            text->chop(1);
+        QStyleOptionGroupBox option;
+        option.initFrom(box);
+        option.text = box->title();
+        option.textAlignment = box->alignment();
+        option.lineWidth = 1;
+        option.features = box->isFlat() ? QStyleOptionFrame::Flat : QStyleOptionFrame::None;
+        option.subControls = QStyle::SC_GroupBoxFrame | QStyle::SC_GroupBoxLabel;
+        if (box->isCheckable())
+            option.subControls |= QStyle::SC_GroupBoxCheckBox;
+        const QRect title = box->style()->subControlRect(QStyle::CC_GroupBox, &option, QStyle::SC_GroupBoxLabel, box);
+        return QSize(box->width() - title.left(), title.height());
     }
     auto *button = qobject_cast<const QAbstractButton *>(widget);
     if (!button || qobject_cast<const QToolButton *>(widget))
-        return -1;
+        return std::nullopt;
     *text = button->text().remove('&');
     QStyleOptionButton option;
     option.initFrom(button);
@@ -416,30 +465,35 @@ int textRoom(const QWidget *widget, QString *text)
     int room = button->style()->subElementRect(contents, &option, button).width();
     if (!button->icon().isNull())
         room -= button->iconSize().width() + 4;
-    return room;
+    return QSize(room, button->contentsRect().height());
 }
 
 // What a user would see cut off on the page now shown: texts wider than
-// their widget, fixed-height widgets pressed below their size hint, and
-// widgets reaching past the window where no scroll area holds them.
+// their widget, fixed-height widgets pressed below their size hint, widgets
+// reaching past the window, and widgets that no scrolling brings wholly into
+// view where a scroll area holds them.
 QStringList layoutDefects(QWidget &window, const QString &page)
 {
     QStringList report;
     for (QWidget *widget : window.findChildren<QWidget *>()) {
-        if (!widget->isVisible() || widget->objectName().startsWith("qt_") || insideScrollArea(widget))
+        if (!widget->isVisible() || widget->objectName().startsWith("qt_"))
             continue;
         const QString where = QStringLiteral("%1: %2 (%3)").arg(page, widget->objectName(), widget->metaObject()->className());
+        const QSize room = scrollIntoView(widget, &window);
         const QRect area = shownArea(widget, &window);
         if (!area.isEmpty() && !window.rect().contains(area))
             report << where + " reaches past the window";
+        if (room.isValid() && !room.isEmpty() && (area.width() < room.width() || area.height() < room.height()))
+            report << where + QStringLiteral(" shows %1x%2 of %3x%4 when scrolled to")
+                                  .arg(area.width()).arg(area.height()).arg(room.width()).arg(room.height());
         if (widget->sizePolicy().verticalPolicy() == QSizePolicy::Fixed && widget->height() < widget->sizeHint().height())
             report << where + QStringLiteral(" is %1 px high, its content needs %2").arg(widget->height()).arg(widget->sizeHint().height());
         QString text;
-        const int room = textRoom(widget, &text);
-        if (room < 0 || text.trimmed().isEmpty())
+        const std::optional<QSize> textArea = textRoom(widget, &text);
+        if (!textArea || text.trimmed().isEmpty())
             continue;
         const QFontMetrics metrics = widget->fontMetrics();
-        if (metrics.horizontalAdvance(text) > room || metrics.height() > widget->contentsRect().height())
+        if (metrics.horizontalAdvance(text) > textArea->width() || metrics.height() > textArea->height())
             report << where + QStringLiteral(" cuts its text \"%1\"").arg(text);
     }
     return report;
@@ -551,32 +605,51 @@ void FormTest::byNameSlotsHaveTheirSignals()
     verifyNoMismatches(report);
 }
 
-// Every page and inner page at the form's window size under each theme, the
-// generator's sections unfolded: nothing may be cut off or pushed out of the
-// window.
+// Every page and inner page under each theme, the generator's sections
+// unfolded, in a window of a roomy desktop and of the two common laptop
+// screens: nothing may be cut off or pushed out of the window, and where the
+// docks are short of room every control scrolls into view. With room to
+// spare the scope dock looks as without its scroll area: no scroll bar, the
+// tab widget filling it.
 void FormTest::pagesFitTheWindow_data()
 {
     QTest::addColumn<QString>("styleSheet");
-    for (const char *theme : {"win", "linux", "mac"})
-        QTest::newRow(theme) << QStringLiteral(":/themes/theme-%1.qss").arg(theme);
+    QTest::addColumn<QSize>("size");
+    QTest::addColumn<bool>("roomy");
+    for (const char *theme : {"win", "linux", "mac"}) {
+        const QString sheet = QStringLiteral(":/themes/theme-%1.qss").arg(theme);
+        QTest::addRow("%s 1600x1000", theme) << sheet << QSize(1600, 1000) << true;
+        QTest::addRow("%s 1366x768", theme) << sheet << QSize(1366, 768) << false;
+        QTest::addRow("%s 1280x800", theme) << sheet << QSize(1280, 800) << false;
+    }
 }
 
 void FormTest::pagesFitTheWindow()
 {
     QFETCH(QString, styleSheet);
+    QFETCH(QSize, size);
+    QFETCH(bool, roomy);
     QFile sheet(styleSheet);
     QVERIFY(sheet.open(QIODevice::ReadOnly));
     VeskInterface window;
     window.setStyleSheet(QString::fromLatin1(sheet.readAll()));
-    showAtFormSize(window);
+    showUnfolded(window, size);
+    QCOMPARE(window.size(), size);
     auto *pages = window.findChild<QTabWidget *>("mainTabWidget");
-    QVERIFY(pages);
+    auto *scopeScroll = window.findChild<QScrollArea *>("scrollArea_scope");
+    auto *scopeDock = window.findChild<QDockWidget *>("dockWidget_scope");
+    QVERIFY(pages && scopeScroll && scopeDock);
+    QCOMPARE(scopeScroll->widget(), pages);
+    if (roomy)
+        QCOMPARE(scopeDock->width(), BareForm().ui.dockWidget_scope->minimumWidth());
 
     QStringList report;
     forEachPage(pages, {"oscilloscope", "meter", "sniffer", "options"}, [&](const QString &page) {
-        const QSize needed = window.minimumSizeHint();
-        if (needed.width() > window.width() || needed.height() > window.height())
-            report << QStringLiteral("%1: the window needs %2x%3").arg(page).arg(needed.width()).arg(needed.height());
+        if (roomy && (scopeScroll->horizontalScrollBar()->isVisible() || scopeScroll->verticalScrollBar()->isVisible()
+                      || pages->size() != scopeScroll->size()))
+            report << QStringLiteral("%1: the scope dock scrolls, its tab widget %2x%3 in %4x%5")
+                          .arg(page).arg(pages->width()).arg(pages->height())
+                          .arg(scopeScroll->width()).arg(scopeScroll->height());
         report << layoutDefects(window, page);
     });
     verifyNoMismatches(report);
@@ -585,7 +658,8 @@ void FormTest::pagesFitTheWindow()
 void FormTest::screenshots()
 {
     VeskInterface window;
-    showAtFormSize(window);
+    // The form's own window size.
+    showUnfolded(window, QSize(1371, 966));
     auto *pages = window.findChild<QTabWidget *>("mainTabWidget");
     auto *generatorDock = window.findChild<QDockWidget *>("dockWidget_awg");
     QVERIFY(pages && generatorDock);

@@ -116,8 +116,10 @@ private slots:
         QVERIFY(window.triggerEnabled);
         QVERIFY(!window.instrumentCommands.isBulkCollectMode());
         QCOMPARE(window.defaultDirectory, QDir::homePath());
-        // Both docks hold their content.
-        QCOMPARE(window.ui->dockWidget_scope->widget(), window.ui->mainTabWidget);
+        // Both docks hold their content in a scroll area.
+        auto *scopeScroll = qobject_cast<QScrollArea *>(window.ui->dockWidget_scope->widget());
+        QVERIFY(scopeScroll);
+        QCOMPARE(scopeScroll->widget(), window.ui->mainTabWidget);
         QCOMPARE(window.ui->dockWidget_awg->widget(), window.ui->scrollArea);
     }
 
