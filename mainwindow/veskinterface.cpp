@@ -7,6 +7,7 @@
 #include "numberformat.h"
 #include "optionsmetatypes.h"
 #include "pythonconsole.h"
+#include "pythonengine.h"
 #include "stylesheet.h"
 #include "tabrelayoutfilter.h"
 #include "windowplacement.h"
@@ -125,6 +126,7 @@ VeskInterface::VeskInterface(QWidget *parent)
     // Queued: the transport reports from inside the request that failed.
     connect(&libUsbDevice, &LibUsbDevice::connectionLost, this, &VeskInterface::deviceConnectionLost,
             Qt::QueuedConnection);
+    connect(PythonEngine::instance(), &PythonEngine::deviceWorkHeld, this, &VeskInterface::holdDeviceWork);
     startingUp = false;
 
     connect(&dataTimer, &QTimer::timeout, this, &VeskInterface::dataShow);
