@@ -7,8 +7,6 @@
 #include <QSettings>
 #include <QTextCodec>
 
-#include <cstring>
-
 int main(int argc, char *argv[])
 {
     QCoreApplication::setAttribute(Qt::AA_EnableHighDpiScaling);
@@ -28,13 +26,7 @@ int main(int argc, char *argv[])
     // the setup is saved and the instrument released. Until here the default
     // actions hold: nothing is open and nothing is worth saving yet.
     auto *termination = new TerminationSignals;
-    QObject::connect(termination, &TerminationSignals::received, window, [window](int signalNumber) {
-        VeskInterface::logToFile(QStringLiteral("Signal %1 (%2) received: closing the window")
-                                     .arg(signalNumber)
-                                     .arg(QString::fromLocal8Bit(strsignal(signalNumber))),
-                                 2);
-        window->close();
-    });
+    termination->closeOnSignal(window);
     QTextCodec::setCodecForLocale(QTextCodec::codecForName("UTF-8"));
 
     if (settings->value(QStringLiteral("wasMaximized")).toBool())

@@ -1,10 +1,14 @@
 #include "terminationsignals.h"
 
+#include "log.h"
+
 #include <QDebug>
 #include <QSocketNotifier>
+#include <QWidget>
 
 #include <cerrno>
 #include <csignal>
+#include <cstring>
 #include <sys/socket.h>
 #include <unistd.h>
 
@@ -64,6 +68,17 @@ TerminationSignals::~TerminationSignals()
     ::close(socketPair[0]);
     ::close(socketPair[1]);
     socketPair[0] = socketPair[1] = -1;
+}
+
+void TerminationSignals::closeOnSignal(QWidget *window)
+{
+    connect(this, &TerminationSignals::received, window, [window](int signalNumber) {
+        logRecord(QStringLiteral("Signal %1 (%2) received: closing the window")
+                      .arg(signalNumber)
+                      .arg(QString::fromLocal8Bit(strsignal(signalNumber))),
+                  2);
+        window->close();
+    });
 }
 
 void TerminationSignals::readSignal()

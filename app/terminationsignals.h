@@ -4,6 +4,7 @@
 #include <QObject>
 
 class QSocketNotifier;
+class QWidget;
 
 // Brings SIGTERM, SIGINT and SIGHUP to the GUI thread as the signal
 // received(), so that the program can end through its orderly close. The
@@ -20,6 +21,9 @@ class TerminationSignals : public QObject
 public:
     explicit TerminationSignals(QObject *parent = nullptr);
     ~TerminationSignals() override;
+
+    // A signal closes the window as its close button does, logged first.
+    void closeOnSignal(QWidget *window);
 
 signals:
     void received(int signalNumber);

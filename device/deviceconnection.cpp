@@ -241,6 +241,12 @@ void VeskInterface::dropDevice(const QString &reason)
 
 void VeskInterface::deviceConnectionLost()
 {
+    // Running code holds on to the window's state: the link is dropped once
+    // it has returned.
+    if (deviceWorkHeld) {
+        connectionLostHeld = true;
+        return;
+    }
     // The connection sequence deals with its own failures; a link already
     // dropped has nothing left to release.
     if (deviceConnecting || !libUsbDevice.connected)

@@ -306,6 +306,13 @@ void LibUsbDevice::serviceWorker()
         libUsbTransferResultError(failure);
 }
 
+void LibUsbDevice::holdDelivery(bool held)
+{
+    // The event descriptor stays readable, so the notifier fires on release.
+    if (wakeNotifier)
+        wakeNotifier->setEnabled(!held);
+}
+
 void LibUsbDevice::deliver(int count)
 {
     receiveBuffer = receiveHandoff.consumerBuffer();

@@ -54,6 +54,9 @@ public:
     void libUsbTransferResultError(int code);
     void closeDevice();
     void reset();
+    // While held, the worker's reads and failures wait in the hand-off and
+    // reach the GUI thread once released.
+    void holdDelivery(bool held);
 
     bool connected = false;
     bool initialized = false;

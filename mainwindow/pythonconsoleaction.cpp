@@ -1,5 +1,5 @@
 // The Console action: one Python console at a time, made on demand; and
-// closing the window while console code runs.
+// the window's own work while console code runs.
 #include "veskinterface.h"
 
 #include "pythonconsole.h"
@@ -34,4 +34,14 @@ bool VeskInterface::closeWaitsForScript()
     }
     engine->requestInterrupt();
     return true;
+}
+
+void VeskInterface::holdDeviceWork(bool held)
+{
+    deviceWorkHeld = held;
+    libUsbDevice.holdDelivery(held);
+    if (!held && connectionLostHeld) {
+        connectionLostHeld = false;
+        QMetaObject::invokeMethod(this, &VeskInterface::deviceConnectionLost, Qt::QueuedConnection);
+    }
 }

@@ -8,6 +8,7 @@
 #include "numberformat.h"
 #include "optionsmetatypes.h"
 #include "pythonconsole.h"
+#include "pythonengine.h"
 #include "scrollcontentfit.h"
 #include "stylesheet.h"
 #include "tabrelayoutfilter.h"
@@ -127,6 +128,7 @@ VeskInterface::VeskInterface(QWidget *parent)
     // Queued: the transport reports from inside the request that failed.
     connect(&libUsbDevice, &LibUsbDevice::connectionLost, this, &VeskInterface::deviceConnectionLost,
             Qt::QueuedConnection);
+    connect(PythonEngine::instance(), &PythonEngine::deviceWorkHeld, this, &VeskInterface::holdDeviceWork);
     startingUp = false;
 
     connect(&dataTimer, &QTimer::timeout, this, &VeskInterface::dataShow);

@@ -80,6 +80,9 @@ public:
     // True while console code runs beneath this call: it is interrupted and
     // the window closes once it has returned.
     bool closeWaitsForScript();
+    // While console code serves input alone, the instrument's hand-over and
+    // a lost link wait for it to return (or to serve all events).
+    void holdDeviceWork(bool held);
 
 signals:
     void applyConfigurationRequest();
@@ -659,6 +662,8 @@ public:
     PythonConsole *pythonConsole = nullptr;
     bool pythonConsoleAlive = false;
     bool closeAfterScript = false;
+    bool deviceWorkHeld = false;
+    bool connectionLostHeld = false; // a lost link waits for running code
     bool startingUp = false;
     // Set while the Settings dialog's Apply or OK applies the options.
     bool userApplyingOptions = false;

@@ -14,8 +14,11 @@
 
 #include <chrono>
 #include <condition_variable>
+#include <csignal>
 #include <mutex>
 #include <thread>
+
+#include <pthread.h>
 
 namespace py = pybind11;
 
@@ -29,6 +32,38 @@ constexpr std::chrono::milliseconds checkInterval(40);
 // watchdog still waits on them while the process ends.
 std::mutex &watchMutex = *new std::mutex;
 std::condition_variable &watchWake = *new std::condition_variable;
+
+// The watchdog's signal, sent to the GUI thread alone. Python runs its
+// handler between two steps of the code, and a blocking call it breaks
+// (sleep, select, a lock's wait) runs the handler and then resumes with the
+// time left. Nothing else in the program uses a real-time signal.
+int serveSignal()
+{
+    return SIGRTMIN;
+}
+
+// Python's main thread, the one that started the interpreter.
+pthread_t guiThread;
+
+// Event handlers run with the watchdog's signal held back, so the program's
+// own code never sees a system call broken by it.
+class ServeSignalHeld
+{
+public:
+    ServeSignalHeld()
+    {
+        sigset_t held;
+        sigemptyset(&held);
+        sigaddset(&held, serveSignal());
+        pthread_sigmask(SIG_BLOCK, &held, &previous);
+    }
+    ~ServeSignalHeld() { pthread_sigmask(SIG_SETMASK, &previous, nullptr); }
+    ServeSignalHeld(const ServeSignalHeld &) = delete;
+    ServeSignalHeld &operator=(const ServeSignalHeld &) = delete;
+
+private:
+    sigset_t previous;
+};
 
 bool isUserInput(QEvent::Type type)
 {
@@ -156,6 +191,12 @@ bool PythonEngine::start()
         // input() must not wait on the program's own standard input.
         sys.attr("stdin") = py::module_::import("io").attr("StringIO")("");
         interactive = new py::object(py::module_::import("code").attr("InteractiveConsole")(mainDict(), "<console>"));
+        // Python installs the handler without SA_RESTART, and must: a wait
+        // without a timeout (a lock, a socket read) would otherwise resume
+        // inside the kernel and never come back to serve input.
+        guiThread = pthread_self();
+        py::module_::import("signal").attr("signal")(
+            serveSignal(), py::cpp_function([](py::args) { PythonEngine::instance()->serveFromSignal(); }));
     } catch (const std::exception &error) {
         startFailed = true;
         logRecord(QStringLiteral("Python cannot start: %1").arg(QString::fromUtf8(error.what())), 3);
@@ -176,39 +217,18 @@ void PythonEngine::watch()
     for (;;) {
         watchWake.wait(lock, [this] { return running.load(); });
         watchWake.wait_for(lock, checkInterval);
-        if (!running)
-            continue;
-        queueCheck();
-        // The interpreter looks at its queue from this thread's request
-        // only after handing the lock over once: a short visit asks for it.
-        lock.unlock();
-        const PyGILState_STATE state = PyGILState_Ensure();
-        PyGILState_Release(state);
-        lock.lock();
+        if (running)
+            pthread_kill(guiThread, serveSignal());
     }
 }
 
-void PythonEngine::queueCheck()
+void PythonEngine::serveFromSignal()
 {
-    // One check waits in the interpreter's queue at a time, so a long
-    // pause never fills it.
-    if (!checkQueued.exchange(true) && Py_AddPendingCall(&PythonEngine::checkFromInterpreter, nullptr) != 0)
-        checkQueued = false;
-}
-
-// Runs between two steps of the running code, on the GUI thread.
-int PythonEngine::checkFromInterpreter(void *)
-{
-    PythonEngine *engine = instance();
-    engine->checkQueued = false;
-    if (!engine->running)
-        return 0;
-    if (!engine->interruptWanted)
-        engine->serveInput();
-    if (!engine->interruptWanted.exchange(false))
-        return 0;
-    PyErr_SetNone(PyExc_KeyboardInterrupt);
-    return -1;
+    if (!running)
+        return;
+    if (!interruptWanted)
+        serveInput();
+    raiseInterrupt();
 }
 
 void PythonEngine::setInputWindow(QObject *window)
@@ -221,7 +241,10 @@ void PythonEngine::requestInterrupt()
     if (!running)
         return;
     interruptWanted = true;
-    queueCheck();
+    // On the GUI thread the asking code returns to the handler, or the
+    // next signal comes.
+    if (!pthread_equal(pthread_self(), guiThread))
+        pthread_kill(guiThread, serveSignal());
 }
 
 bool PythonEngine::serveInput()
@@ -229,6 +252,7 @@ bool PythonEngine::serveInput()
     // Timers would start the data and meter work the running code owns;
     // a script reaches them through vesk.refresh() alone.
     if (!serving && QThread::currentThread() == QCoreApplication::instance()->thread()) {
+        const ServeSignalHeld held;
         serving = true;
         QCoreApplication::processEvents(QEventLoop::X11ExcludeTimers);
         serving = false;
@@ -236,10 +260,25 @@ bool PythonEngine::serveInput()
     return interruptWanted;
 }
 
+void PythonEngine::serveAll()
+{
+    const bool wasHeld = isBusy();
+    if (wasHeld)
+        emit deviceWorkHeld(false);
+    {
+        const ServeSignalHeld held;
+        QCoreApplication::processEvents(QEventLoop::AllEvents);
+    }
+    if (wasHeld && isBusy())
+        emit deviceWorkHeld(true);
+}
+
 void PythonEngine::raiseInterrupt()
 {
-    if (interruptWanted && Py_MakePendingCalls() < 0)
+    if (interruptWanted.exchange(false)) {
+        PyErr_SetNone(PyExc_KeyboardInterrupt);
         throw py::error_already_set();
+    }
 }
 
 bool PythonEngine::eventFilter(QObject *watched, QEvent *event)
@@ -264,15 +303,21 @@ void PythonEngine::enterCode()
         running = true;
     }
     watchWake.notify_one();
+    emit deviceWorkHeld(true);
 }
 
 void PythonEngine::leaveCode()
 {
     if (--busyDepth > 0)
         return;
-    running = false;
+    {
+        // The watchdog sends no signal after this.
+        std::lock_guard<std::mutex> lock(watchMutex);
+        running = false;
+    }
     // A late Ctrl+C must not hit the next statement.
     interruptWanted = false;
+    emit deviceWorkHeld(false);
     emit finished();
 }
 

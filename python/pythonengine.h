@@ -13,7 +13,8 @@
 // Python's standard output and error come out of the output() signal.
 // Code runs on the GUI thread; while it runs, a watchdog thread has the
 // interpreter serve the window system's input and close events now and
-// then (never timers), so Ctrl+C and closing a window can interrupt it.
+// then (never timers), also in the middle of a blocking call such as a
+// sleep or a wait, so Ctrl+C and closing a window can interrupt it.
 // No Python header here: Python.h does not mix with Qt's `slots` macro.
 class PythonEngine : public QObject
 {
@@ -53,6 +54,9 @@ public:
     // code do; true when an interruption is waiting. For code that waits
     // outside the interpreter (a sleep) on the GUI thread.
     bool serveInput();
+    // Serves every kind of event once, device work included (a script's
+    // vesk.refresh()).
+    void serveAll();
     // Raises the waiting interruption, if any, in the calling code; on the
     // GUI thread with the interpreter's lock held.
     void raiseInterrupt();
@@ -61,6 +65,9 @@ signals:
     void output(const QString &text, bool isError);
     // The outermost running code has returned.
     void finished();
+    // True while code runs and serves input alone: work the instrument
+    // brings (its hand-over, a lost link) is to wait meanwhile.
+    void deviceWorkHeld(bool held);
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
@@ -70,8 +77,9 @@ private:
     void enterCode();
     void leaveCode();
     void watch();
-    void queueCheck();
-    static int checkFromInterpreter(void *);
+    // The handler of the watchdog's signal, between two steps of the
+    // running code or inside its blocking call.
+    void serveFromSignal();
 
     int busyDepth = 0;
     bool startFailed = false;
@@ -79,7 +87,6 @@ private:
     QPointer<QObject> inputWindow;
     std::atomic<bool> running{false};
     std::atomic<bool> interruptWanted{false};
-    std::atomic<bool> checkQueued{false};
 };
 
 #endif // PYTHONENGINE_H

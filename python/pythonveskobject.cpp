@@ -53,7 +53,7 @@ QObject *PythonVeskObject::findChild(QObject *object, const QString &name)
 
 void PythonVeskObject::refresh()
 {
-    QCoreApplication::processEvents(QEventLoop::AllEvents);
+    PythonEngine::instance()->serveAll();
 }
 
 void PythonVeskObject::sleep(unsigned long sec)

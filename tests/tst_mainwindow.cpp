@@ -1,5 +1,6 @@
 // The main window's life: what start-up leaves behind, the info line and
-// title, About, and the two ways out (close and Exit, in child processes).
+// title, About, and the ways out (close, Exit and a termination signal, in
+// child processes).
 #include "testmain.h"
 #include "common.h"
 #include "log.h"
@@ -10,41 +11,49 @@
 #include "about.h"
 #include "optionsmetatypes.h"
 #include "pythonconsole.h"
+#include "terminationsignals.h"
 
 #include <QProcess>
 #include <QScreen>
 #include <QSettings>
 #include <QTemporaryDir>
 
+#include <csignal>
+#include <unistd.h>
+
 namespace {
 
 const char childFlag[] = "--window-child";
 
-// Child: the program's start-up steps, then a close or Exit from the event loop.
-int runChild(int argc, char **argv, const QString &scenario)
+// Child: the program's start-up steps, then a close, Exit or SIGTERM from the
+// event loop, under console code when there is some.
+int runChild(int argc, char **argv, const QString &scenario, const QString &script)
 {
     applyApplicationIdentity();
     QSettings settings;
     startLogging(settings);
     QApplication app(argc, argv);
     auto *window = new VeskInterface(nullptr);
+    TerminationSignals termination;
+    termination.closeOnSignal(window);
     window->show();
-    QTimer::singleShot(50, window, [window, scenario] {
-        const bool underScript = scenario.endsWith(QLatin1String(" script"));
+    QTimer::singleShot(50, window, [window, scenario, script] {
         const auto closeOrExit = [window, scenario] {
             if (scenario.startsWith(QLatin1String("exit")))
                 window->ui->actionExit->trigger();
+            else if (scenario == QLatin1String("SIGTERM"))
+                ::kill(::getpid(), SIGTERM); // to the process, as from outside
             else
                 window->close();
         };
-        if (!underScript) {
+        if (script.isEmpty()) {
             closeOrExit();
             return;
         }
-        // Reaches the window while the loop runs, as a user's click would.
+        // Reaches the window while the code runs, as a user's click would.
         window->ui->actionConsole->trigger();
         QMetaObject::invokeMethod(window, closeOrExit, Qt::QueuedConnection);
-        window->pythonConsole->evaluateScript(QStringLiteral("while True: pass"));
+        window->pythonConsole->evaluateScript(script);
     });
     const int code = app.exec();
     delete window;
@@ -57,7 +66,7 @@ struct ChildRun
     QString log;
 };
 
-ChildRun runWindowChild(const QTemporaryDir &dir, const QString &scenario)
+ChildRun runWindowChild(const QTemporaryDir &dir, const QString &scenario, const QString &script)
 {
     QProcess child;
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
@@ -65,13 +74,13 @@ ChildRun runWindowChild(const QTemporaryDir &dir, const QString &scenario)
     env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
     // Exit ends the process without destructors by design; a leak checker
     // would report the whole window.
-    if (scenario == QLatin1String("exit")) {
+    if (scenario == QLatin1String("exit") && script.isEmpty()) {
         const QString asan = env.value(QStringLiteral("ASAN_OPTIONS"));
         env.insert(QStringLiteral("ASAN_OPTIONS"), asan + (asan.isEmpty() ? "" : ":") + "detect_leaks=0");
     }
     child.setProcessEnvironment(env);
     child.setWorkingDirectory(dir.path());
-    child.start(QCoreApplication::applicationFilePath(), {QString::fromLatin1(childFlag), scenario});
+    child.start(QCoreApplication::applicationFilePath(), {QString::fromLatin1(childFlag), scenario, script});
     ChildRun result;
     if (!child.waitForFinished(60000)) {
         child.kill();
@@ -291,23 +300,38 @@ private slots:
     void closeAndExitSaveTheApplicationSettings_data()
     {
         QTest::addColumn<QString>("scenario");
-        QTest::newRow("window closed") << "close";
-        QTest::newRow("Exit action") << "exit";
-        QTest::newRow("window closed under a running script") << "close under a script";
-        QTest::newRow("Exit under a running script") << "exit under a script";
+        QTest::addColumn<QString>("script"); // console code running meanwhile
+        const QString busyLoop = "while True: pass";
+        const QString timeSleep = "import time\ntime.sleep(600)";
+        const QString eventWait = "import threading\nthreading.Event().wait()";
+        const QString selectWait = "import select\nselect.select([], [], [], 600)";
+        QTest::newRow("window closed") << "close" << "";
+        QTest::newRow("Exit action") << "exit" << "";
+        QTest::newRow("window closed under a busy loop") << "close" << busyLoop;
+        QTest::newRow("Exit under a busy loop") << "exit" << busyLoop;
+        QTest::newRow("window closed under time.sleep") << "close" << timeSleep;
+        QTest::newRow("window closed under an event wait") << "close" << eventWait;
+        QTest::newRow("window closed under select") << "close" << selectWait;
+        QTest::newRow("Exit under time.sleep") << "exit" << timeSleep;
+        QTest::newRow("SIGTERM under time.sleep") << "SIGTERM" << timeSleep;
+        QTest::newRow("SIGTERM under an event wait") << "SIGTERM" << eventWait;
+        QTest::newRow("SIGTERM under select") << "SIGTERM" << selectWait;
     }
     void closeAndExitSaveTheApplicationSettings()
     {
         QFETCH(QString, scenario);
+        QFETCH(QString, script);
         QTemporaryDir dir;
-        const ChildRun run = runWindowChild(dir, scenario);
+        const ChildRun run = runWindowChild(dir, scenario, script);
         QCOMPARE(run.exitCode, 0);
         const int down = run.log.indexOf("Application goes down");
         const int saved = run.log.indexOf("Save application settings");
         QVERIFY2(down >= 0 && saved > down, qPrintable(run.log));
         if (scenario.startsWith("exit"))
             QVERIFY(run.log.indexOf("Exit triggered") < down && run.log.contains("Exit triggered"));
-        if (scenario.endsWith("script"))
+        if (scenario == "SIGTERM")
+            QVERIFY(run.log.indexOf("Signal 15") < down && run.log.contains("Signal 15"));
+        if (!script.isEmpty())
             QVERIFY(run.log.indexOf("Close waits for the running script") < down
                     && run.log.contains("Close waits for the running script"));
         QSettings stored = childSettings(dir);
@@ -315,13 +339,14 @@ private slots:
         QVERIFY(stored.value("size").toSize().isValid());
         QCOMPARE(stored.value("wasMaximized").toBool(), false);
         QCOMPARE(stored.value("defaultDir").toString(), QDir::homePath());
+        QVERIFY2(stored.childGroups().contains("Trigger"), qPrintable(stored.childGroups().join(','))); // the setup
     }
 };
 
 int main(int argc, char *argv[])
 {
-    if (argc >= 3 && qstrcmp(argv[1], childFlag) == 0)
-        return runChild(argc, argv, QString::fromLatin1(argv[2]));
+    if (argc >= 4 && qstrcmp(argv[1], childFlag) == 0)
+        return runChild(argc, argv, QString::fromLatin1(argv[2]), QString::fromUtf8(argv[3]));
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") && qEnvironmentVariableIsEmpty("DISPLAY"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     VeskTest::prepareEnvironment();

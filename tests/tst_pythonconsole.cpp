@@ -381,7 +381,12 @@ private slots:
     void closingWhileAScriptRuns()
     {
         PythonConsole *running = openConsole();
-        QTimer::singleShot(0, running, &QWidget::close);
+        // A real timer: only the script's refresh serves it, inside the try
+        // (a posted call might be served by the first serving of input).
+        QTimer closeTimer;
+        closeTimer.setSingleShot(true);
+        connect(&closeTimer, &QTimer::timeout, running, &QWidget::close);
+        closeTimer.start(0);
         running->evaluateScript(QStringLiteral("try:\n    vesk.refresh()\n    vesk.refresh()\n"
                                                "except KeyboardInterrupt:\n    pass\nprint('still running')"));
         QVERIFY(window->pythonConsoleAlive);
@@ -390,19 +395,28 @@ private slots:
         QTRY_VERIFY(!window->pythonConsoleAlive);
     }
 
-    // Running code serves input but never timers: Ctrl+C and the console's
-    // close reach it, the traceback shows, and the console works again.
+    // Running code serves input but never timers, also while it waits in a
+    // blocking call: Ctrl+C and the console's close reach it, the traceback
+    // shows, and the console works again.
     void runningCodeIsInterrupted_data()
     {
         QTest::addColumn<QString>("code");
         QTest::addColumn<bool>("closeConsole");
         QTest::addColumn<bool>("servesAll"); // through vesk.refresh()
+        const QString timeSleep = "import time\ntime.sleep(600)";
+        const QString eventWait = "import threading\nthreading.Event().wait()";
+        const QString selectWait = "import select\nselect.select([], [], [], 600)";
         QTest::newRow("busy loop, Ctrl+C") << "while True: pass" << false << false;
         QTest::newRow("long sleep, Ctrl+C") << "vesk.sleep(3600)" << false << false;
         QTest::newRow("long msleep, Ctrl+C") << "vesk.msleep(3600000)" << false << false;
         QTest::newRow("loop serving all events, Ctrl+C") << "while True: vesk.refresh()" << false << true;
+        QTest::newRow("time.sleep, Ctrl+C") << timeSleep << false << false;
+        QTest::newRow("event wait, Ctrl+C") << eventWait << false << false;
+        QTest::newRow("select, Ctrl+C") << selectWait << false << false;
         QTest::newRow("busy loop, console closed") << "while True: pass" << true << false;
         QTest::newRow("long sleep, console closed") << "vesk.sleep(3600)" << true << false;
+        QTest::newRow("time.sleep, console closed") << timeSleep << true << false;
+        QTest::newRow("event wait, console closed") << eventWait << true << false;
     }
     void runningCodeIsInterrupted()
     {

@@ -1,7 +1,8 @@
 // The window's connection to the simulated instrument: the automatic connect
 // at start-up with its wire sequence and settings block, disconnect and
 // reconnect, a rejected or unidentified instrument, a link lost while
-// streaming or while the settings go out, and the delayed oscilloscope start.
+// streaming, while the settings go out or under running console code, and
+// the delayed oscilloscope start.
 #include "usbtestmain.h"
 #include "modalanswerer.h"
 
@@ -11,6 +12,7 @@
 #include "filepermissionsenforced.h"
 #include "logcapture.h"
 #include "protocol.h"
+#include "pythonengine.h"
 #include "veskinterface.h"
 #include "ui_veskinterface.h"
 
@@ -530,6 +532,31 @@ private slots:
         QVERIFY2(instrument->replug(&error), error.c_str());
         ui()->connectButton->click();
         verifyConnected();
+    }
+
+    // Console code that serves input alone keeps the window as it found it:
+    // a link lost under it is dropped once it has returned.
+    void unplugWhileAScriptRuns()
+    {
+        startWindow(titleConnected);
+        window->ui->actionConsole->trigger();
+        // Served at the code's first serving of input.
+        QMetaObject::invokeMethod(window.get(), [this] { instrument->unplug(); }, Qt::QueuedConnection);
+        QSignalSpy output(PythonEngine::instance(), &PythonEngine::output);
+        const bool ok = PythonEngine::instance()->runCode(
+            QStringLiteral("label = vesk.findChild(None, 'connectLabel')\n"
+                           "vesk.msleep(1)\n"
+                           "veskAWG.setFrequency(1234)\n" // meets the unplugged instrument
+                           "vesk.msleep(1)\n"
+                           "assert label.text == 'USB Connected', label.text\n"),
+            QStringLiteral("<test>"));
+        QString said;
+        for (const QList<QVariant> &piece : output)
+            said += piece.value(0).toString();
+        QVERIFY2(ok, qPrintable(said));
+        QTRY_COMPARE_WITH_TIMEOUT(window->windowTitle(), titleNotConnected, 5000);
+        QCOMPARE(ui()->infoLabel->text(), QString("Connection lost"));
+        QVERIFY(!window->libUsbDevice.connected);
     }
 
     // The settings never reached the instrument: no connection is shown.
