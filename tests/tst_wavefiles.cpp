@@ -498,7 +498,7 @@ private slots:
         for (; file.size() <= qint64(256) << 20; ++frames)
             QCOMPARE(file.write(block), qint64(block.size()));
         const qint64 size = file.size();
-        QCOMPARE(file.write(WaveText::recordBlock(22, frame).toUtf8()), qint64(block.size()));
+        QVERIFY(file.write(WaveText::recordBlock(22, frame).toUtf8()) > block.size());
         file.close();
 
         LogCapture log;
@@ -519,11 +519,9 @@ private slots:
         int played = 0;
         qint64 buffered = 0;
         while (w.playActive) {
+            played = w.playReader->framesRead();
+            buffered = qMax(buffered, w.playReader->bufferedBytes());
             show(w, live);
-            if (w.playActive) {
-                ++played;
-                buffered = qMax(buffered, w.playReader->bufferedBytes());
-            }
         }
         QCOMPARE(played, frames);
         QCOMPARE(log.messages().filter("Record file"), QStringList{"Record file " + path + " not played: "
