@@ -18,9 +18,11 @@
 
 namespace
 {
-// A wave file is one frame, under half a MiB as the program writes it; the
-// bound keeps a load of a foreign file from freezing the window.
-constexpr qint64 maxWaveFileBytes = 16 * 1024 * 1024;
+// A wave file is one frame: under half a MiB as the program writes it
+// (ten traces of 3840 samples). Eight times that reads in a tenth of a
+// second and keeps each later frame, which redraws the loaded wave, within
+// a tick.
+constexpr qint64 maxWaveFileBytes = 4 * 1024 * 1024;
 // The first pass over a record goes on in slices of this many bytes, with
 // the window's events between them.
 constexpr qint64 playCheckSliceBytes = 32 * 1024 * 1024;
