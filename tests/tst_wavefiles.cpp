@@ -240,6 +240,32 @@ private slots:
         QCOMPARE(w.logicWaveData[7], first.traces[9]);
     }
 
+    // A wave file is one frame, and one too large to be a frame is refused;
+    // a record of any length shows its first frame, read alone.
+    void loadBoundsOnlyWaveFiles()
+    {
+        VeskInterface w;
+        configure(w, FrameRecipe());
+        WaveText::Frame first, other;
+        first.traces[0] = {10, 20};
+        other.traces[0] = QVector<double>(3840, 640.5);
+        QString record = WaveText::recordBlock(5, first);
+        while (record.size() <= 4 << 20)
+            record += WaveText::recordBlock(6, other);
+        const QString recordPath = folder.filePath("record.vsp");
+        writeText(recordPath, record);
+        const QString wavePath = folder.filePath("wave.vsp");
+        writeText(wavePath, "CH1," + QString("640.5,").repeated((4 << 20) / 6 + 1));
+        ModalAnswerer answerer;
+        answerer.fileAnswers << wavePath << recordPath;
+        w.ui->loadWave->click();
+        QVERIFY(!w.waveLoaded);
+        QCOMPARE(w.ui->notifLabel->text(), QString("File wave.vsp is too large."));
+        w.ui->loadWave->click();
+        QVERIFY(w.waveLoaded);
+        QCOMPARE(w.ch1WaveData, first.traces[0]);
+    }
+
     // A wave or reference of another length than the live frame is drawn
     // where both coordinates exist, without a word in the log each frame.
     void otherLengthsDrawQuietly()
