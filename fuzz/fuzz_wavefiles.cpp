@@ -3,8 +3,10 @@
 #include "fuzzinput.h"
 
 #include "cursorreadouts.h"
+#include "recordreader.h"
 #include "wavetext.h"
 
+#include <QBuffer>
 #include <cstdlib>
 
 namespace
@@ -27,7 +29,18 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     int missing = 0;
     QString error;
     placeCursors(WaveText::parseWaveFile(text, &missing, &error));
-    for (const WaveText::RecordedFrame &recorded : WaveText::parseRecordFile(text, &error))
+    // Small reads, so blocks and separators split between them.
+    QBuffer buffer;
+    buffer.setData(reinterpret_cast<const char *>(data), int(size));
+    buffer.open(QIODevice::ReadOnly);
+    RecordReader reader(&buffer, 7);
+    RecordReader::Check checked;
+    while ((checked = reader.check(64, &error)) == RecordReader::Check::Pending) {
+    }
+    WaveText::RecordedFrame recorded;
+    while (reader.next(&recorded))
         placeCursors(recorded.frame);
+    if (checked == RecordReader::Check::Refused && reader.framesRead() > 0)
+        std::abort();
     return 0;
 }

@@ -8,6 +8,7 @@
 #include "libusbdevice.h"
 #include "persistenceimage.h"
 #include "hcursorchannelstate.h"
+#include "recordreader.h"
 #include "replotpacer.h"
 #include "scopeframe.h"
 #include "scripttarget.h"
@@ -19,6 +20,7 @@
 
 #include <QBrush>
 #include <QColor>
+#include <QFile>
 #include <QHash>
 #include <QList>
 #include <QMainWindow>
@@ -29,6 +31,7 @@
 #include <QTimer>
 #include <QVariant>
 #include <QVector>
+#include <memory>
 
 class About;
 class GlobalOptions;
@@ -48,7 +51,6 @@ class QCheckBox;
 class QComboBox;
 class QCustomPlot;
 class QDoubleSpinBox;
-class QFile;
 class QGroupBox;
 class QLabel;
 class QMouseEvent;
@@ -628,9 +630,17 @@ private:
     void waveSetData(const WaveText::Frame &frame);
     WaveText::Frame waveTakeData();
     void waveShowRecordIdle();
-    bool waveReadText(const QString &fileName, QString *text);
+    // A wave file's text, unless it is too large to load.
+    bool waveReadText(QFile &file, QString *text);
     void waveSetSampling(int value);
     void waveStoreData(const TraceBuilder::Traces &traces);
+    // Goes on with the first pass over the record to play; plays when it passes.
+    void wavePlayCheck();
+    // Leaves no playback: the label says why the file is not played.
+    void wavePlayRefuse(const QString &reason);
+    void wavePlayRelease();
+    // Ends a playback, back on the user's time base.
+    void wavePlayEnd();
     // Steps of the frame processing.
     void wavePlayStep(TraceBuilder::Traces &traces);
     // Shows the next recorded frame when no processed frame came in time.
@@ -791,8 +801,10 @@ public:
     bool recording = false;
     QFile *recordFile = nullptr;
     QTextStream *recordStream = nullptr;
-    QList<QVector<double>> playFrames;
-    QList<int> playSamplingValues;
+    // The record being played, read as its frames are shown; a reader
+    // without playActive is still in its first pass.
+    QFile playFile;
+    std::unique_ptr<RecordReader> playReader;
     bool playActive = false;
     int playSavedSampling = 0;
     // Runs out when the recorded frame on screen has lasted its own time.

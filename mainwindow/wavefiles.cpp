@@ -4,6 +4,7 @@
 
 #include "freefilename.h"
 #include "protocol.h"
+#include "recordreader.h"
 #include "scopevalues.h"
 #include "wavetext.h"
 
@@ -17,8 +18,14 @@
 
 namespace
 {
-// Larger files would not fit a string; nobody records that much.
-constexpr qint64 maxWaveFileBytes = 256 * 1024 * 1024;
+// A wave file is one frame: under half a MiB as the program writes it
+// (ten traces of 3840 samples). Eight times that reads in a tenth of a
+// second and keeps each later frame, which redraws the loaded wave, within
+// a tick.
+constexpr qint64 maxWaveFileBytes = 4 * 1024 * 1024;
+// The first pass over a record goes on in slices of this many bytes, with
+// the window's events between them.
+constexpr qint64 playCheckSliceBytes = 32 * 1024 * 1024;
 
 QString timeStampedName(const QString &prefix, const QString &suffix)
 {
@@ -157,20 +164,26 @@ void VeskInterface::on_loadWave_clicked()
                                                       QStringLiteral("Vesk files (*.vsp)"));
     if (name.isEmpty())
         return;
-    QString text;
-    if (!waveReadText(name, &text))
+    QFile file(name);
+    if (!file.open(QIODevice::ReadOnly)) {
+        logToFile(QStringLiteral("Cannot read ") + name + QStringLiteral(": ") + file.errorString(), 2);
         return;
-    if (WaveText::isRecordFile(text)) {
+    }
+    int sampling = 0;
+    if (WaveText::recordSampling(file.peek(WaveText::samplingLineBytes), &sampling) >= 0) {
         // A recording shows its first frame; its time/div line is no trace.
-        QString error;
-        const QList<WaveText::RecordedFrame> frames = WaveText::parseRecordFile(text, &error);
-        if (frames.isEmpty()) {
-            logToFile(QStringLiteral("Record file ") + name + QStringLiteral(": ") + error, 2);
+        RecordReader reader(&file);
+        WaveText::RecordedFrame first;
+        if (!reader.next(&first)) {
+            logToFile(QStringLiteral("Record file ") + name + QStringLiteral(": ") + reader.error(), 2);
             ui->notifLabel->setText(tr("File ") + QFileInfo(name).fileName() + tr(" holds no whole frame."));
             return;
         }
-        waveSetData(frames.first().frame);
+        waveSetData(first.frame);
     } else {
+        QString text;
+        if (!waveReadText(file, &text))
+            return;
         int missing = 0;
         QString error;
         const WaveText::Frame frame = WaveText::parseWaveFile(text, &missing, &error);
@@ -190,18 +203,13 @@ void VeskInterface::on_loadWave_clicked()
     requestReplot();
 }
 
-bool VeskInterface::waveReadText(const QString &fileName, QString *text)
+bool VeskInterface::waveReadText(QFile &file, QString *text)
 {
-    QFile file(fileName);
-    if (!file.open(QIODevice::ReadOnly)) {
-        logToFile(QStringLiteral("Cannot read ") + fileName + QStringLiteral(": ") + file.errorString(), 2);
-        return false;
-    }
     if (file.size() > maxWaveFileBytes) {
-        logToFile(QStringLiteral("Cannot read ") + fileName + QStringLiteral(": larger than %1 MiB")
-                                                             .arg(maxWaveFileBytes >> 20),
+        logToFile(QStringLiteral("Cannot read ") + file.fileName() + QStringLiteral(": larger than %1 MiB")
+                                                                  .arg(maxWaveFileBytes >> 20),
                   2);
-        ui->notifLabel->setText(tr("File ") + QFileInfo(fileName).fileName() + tr(" is too large."));
+        ui->notifLabel->setText(tr("File ") + QFileInfo(file.fileName()).fileName() + tr(" is too large."));
         return false;
     }
     QByteArray bytes = file.readAll();
@@ -226,62 +234,84 @@ void VeskInterface::on_playButton_clicked()
 
 void VeskInterface::wavePlay(QString fileName)
 {
-    playFrames.clear();
-    playSamplingValues.clear();
+    wavePlayEnd();
     playSavedSampling = ui->samplingSlider->value();
-    QString text;
-    if (waveReadText(fileName, &text)) {
-        QString error;
-        const QList<WaveText::RecordedFrame> frames = WaveText::parseRecordFile(text, &error);
-        if (!error.isEmpty())
-            logToFile(QStringLiteral("Record file ") + fileName + QStringLiteral(": ") + error
-                          + QStringLiteral(", playing the %1 frames before it").arg(frames.size()),
-                      2);
-        // Each time/div index goes to the instrument: one it cannot take refuses the file.
-        for (int at = 0; at < frames.size(); ++at) {
-            const int sampling = frames.at(at).sampling;
-            if (sampling < 0 || sampling >= ScopeValues::timeBaseCount) {
-                const QString reason = QStringLiteral("frame %1 has the time/div index %2, outside 0..%3")
-                                           .arg(at + 1)
-                                           .arg(sampling)
-                                           .arg(ScopeValues::timeBaseCount - 1);
-                logToFile(QStringLiteral("Record file ") + fileName + QStringLiteral(" not played: ") + reason, 2);
-                ui->label_13->setText(tr("Not played: ") + reason);
-                return;
-            }
-        }
-        for (const WaveText::RecordedFrame &recorded : frames) {
-            playSamplingValues.append(recorded.sampling);
-            for (const QVector<double> &trace : recorded.frame.traces)
-                playFrames.append(trace);
-        }
+    playFile.setFileName(fileName);
+    if (!playFile.open(QIODevice::ReadOnly)) {
+        wavePlayRefuse(playFile.errorString());
+        return;
     }
-    ui->label_13->setText(tr("Load recorded wave"));
-    playActive = true;
-    playTimer.start(dataTimerInterval);
+    playReader = std::make_unique<RecordReader>(&playFile);
+    wavePlayCheck();
+}
+
+void VeskInterface::wavePlayCheck()
+{
+    QString reason;
+    switch (playReader->check(playCheckSliceBytes, &reason)) {
+    case RecordReader::Check::Pending:
+        playTimer.start(0);
+        return;
+    case RecordReader::Check::Refused:
+        wavePlayRefuse(reason);
+        return;
+    case RecordReader::Check::Passed:
+        ui->label_13->setText(tr("Load recorded wave"));
+        playActive = true;
+        playTimer.start(dataTimerInterval);
+        return;
+    }
+}
+
+void VeskInterface::wavePlayRefuse(const QString &reason)
+{
+    logToFile(QStringLiteral("Record file ") + playFile.fileName() + QStringLiteral(" not played: ") + reason, 2);
+    ui->label_13->setText(tr("Not played: ") + reason);
+    wavePlayRelease();
+}
+
+void VeskInterface::wavePlayRelease()
+{
+    playTimer.stop();
+    playReader.reset();
+    playFile.close();
+}
+
+void VeskInterface::wavePlayEnd()
+{
+    wavePlayRelease();
+    if (!playActive)
+        return;
+    playActive = false;
+    waveSetSampling(playSavedSampling);
+    // The instrument, roll mode and the sampling label follow the restored time base.
+    scopeSamplingSliderChanged(playSavedSampling);
+    ui->label_13->setText(QString());
 }
 
 void VeskInterface::wavePlayStep(TraceBuilder::Traces &traces)
 {
     if (!playActive)
         return;
-    if (playFrames.size() < WaveText::traceCount || playSamplingValues.isEmpty()) {
-        playActive = false;
-        playTimer.stop();
-        waveSetSampling(playSavedSampling);
-        // The instrument, roll mode and the sampling label follow the restored time base.
-        scopeSamplingSliderChanged(playSavedSampling);
-        ui->label_13->setText(QString());
+    WaveText::RecordedFrame recorded;
+    if (!playReader->next(&recorded)) {
+        if (!playReader->error().isEmpty())
+            logToFile(QStringLiteral("Record file ") + playFile.fileName() + QStringLiteral(": ")
+                          + playReader->error()
+                          + QStringLiteral(", played the %1 frames before it").arg(playReader->framesRead()),
+                      2);
+        wavePlayEnd();
         return;
     }
-    const int sampling = playSamplingValues.takeFirst();
+    const int sampling = recorded.sampling;
     libUsbDevice.controlWriteTransfer(REQ_SET_CONFIG, CFG_SAMPLING_RATE, sampling & 0xFF);
     waveSetSampling(sampling);
-    traces.ch1 = playFrames.takeFirst();
-    traces.ch2 = playFrames.takeFirst();
+    const WaveText::Frame &frame = recorded.frame;
+    traces.ch1 = frame.traces[0];
+    traces.ch2 = frame.traces[1];
     int samples = qMax(traces.ch1.size(), traces.ch2.size());
     for (int bit = 0; bit < TraceBuilder::logicChannels; ++bit) {
-        traces.logicLevels[size_t(bit)] = playFrames.takeFirst();
+        traces.logicLevels[size_t(bit)] = frame.traces[size_t(2 + bit)];
         traces.logicBaselines[size_t(bit)].clear();
         samples = qMax(samples, traces.logicLevels[size_t(bit)].size());
     }
@@ -293,8 +323,11 @@ void VeskInterface::wavePlayStep(TraceBuilder::Traces &traces)
 
 void VeskInterface::wavePlayAdvance()
 {
-    if (!playActive)
+    if (!playActive) {
+        if (playReader)
+            wavePlayCheck();
         return;
+    }
     if (mainMode != MODE_SCOPE) {
         playTimer.start();   // on hold while another page takes the frames
         return;

@@ -7,7 +7,6 @@
 namespace
 {
 const QString partSeparator = QStringLiteral("<*>");
-const QString frameSeparator = QStringLiteral("----------");
 const char *const labels[WaveText::traceCount] = {"CH1,",  "CH2,",  "Bit0,", "Bit1,", "Bit2,",
                                                   "Bit3,", "Bit4,", "Bit5,", "Bit6,", "Bit7,"};
 
@@ -118,7 +117,7 @@ QString waveFile(const Frame &frame)
 
 QString frameBlock(const Frame &frame)
 {
-    return waveFile(frame) + frameSeparator;
+    return waveFile(frame) + QLatin1String(WaveText::blockSeparator);
 }
 
 QString recordBlock(int sampling, const Frame &frame)
@@ -143,56 +142,38 @@ Frame parseWaveFile(const QString &text, int *missing, QString *error)
     return frame;
 }
 
-bool isRecordFile(const QString &text)
+int recordSampling(const QByteArray &block, int *sampling)
 {
-    bool numeric = false;
-    text.leftRef(text.indexOf(partSeparator)).trimmed().toInt(&numeric);
-    return numeric;
+    const int head = qMin(int(block.size()), samplingLineBytes);
+    const QByteArray separator = partSeparator.toLatin1();
+    int start = 0;
+    for (;;) {
+        const int stop = block.indexOf(separator, start);
+        if (stop < 0 || stop > head - separator.size())
+            return -1;
+        const QByteArray part = block.mid(start, stop - start);
+        start = stop + separator.size();
+        if (part == "\n" || part == "\r")
+            continue;
+        bool numeric = false;
+        *sampling = part.trimmed().toInt(&numeric);
+        return numeric ? start : -1;
+    }
 }
 
-QList<RecordedFrame> parseRecordFile(const QString &text, QString *error)
+bool parseRecordTraces(const QString &text, int blockNumber, Frame *frame, QString *error)
 {
-    QList<RecordedFrame> frames;
-    error->clear();
-    int start = 0;
-    while (start < text.size()) {
-        const int end = text.indexOf(frameSeparator, start);
-        const int blockNumber = int(frames.size()) + 1;
-        if (end < 0) {
-            // Trailing line ends after the last separator are harmless.
-            if (!text.midRef(start).trimmed().isEmpty())
-                *error = QStringLiteral("frame %1 has no separator").arg(blockNumber);
-            break;
-        }
-        const QVector<Span> found = parts(text, {start, end});
-        bool numeric = false;
-        RecordedFrame recorded;
-        if (!found.isEmpty())
-            recorded.sampling = text.midRef(found.first().begin, found.first().end - found.first().begin)
-                                    .trimmed()
-                                    .toInt(&numeric);
-        if (!numeric) {
-            *error = QStringLiteral("frame %1 has no time/div index").arg(blockNumber);
-            break;
-        }
-        if (found.size() != traceCount + 1) {
-            *error = QStringLiteral("frame %1 has %2 traces instead of %3")
-                         .arg(blockNumber)
-                         .arg(found.size() - 1)
-                         .arg(traceCount);
-            break;
-        }
-        int trace = 0;
-        while (trace < traceCount
-               && traceValues(text, found.at(trace + 1), &recorded.frame.traces[size_t(trace)]))
-            ++trace;
-        if (trace < traceCount) {
-            *error = QStringLiteral("frame %1: ").arg(blockNumber) + notFiniteReason(trace);
-            break;
-        }
-        frames.append(recorded);
-        start = end + frameSeparator.size();
+    const QVector<Span> found = parts(text, {0, int(text.size())});
+    if (found.size() != traceCount) {
+        *error = QStringLiteral("frame %1 has %2 traces instead of %3").arg(blockNumber).arg(found.size()).arg(traceCount);
+        return false;
     }
-    return frames;
+    for (int trace = 0; trace < traceCount; ++trace) {
+        if (!traceValues(text, found.at(trace), &frame->traces[size_t(trace)])) {
+            *error = QStringLiteral("frame %1: ").arg(blockNumber) + notFiniteReason(trace);
+            return false;
+        }
+    }
+    return true;
 }
 }

@@ -1,7 +1,7 @@
 #ifndef WAVETEXT_H
 #define WAVETEXT_H
 
-#include <QList>
+#include <QByteArray>
 #include <QString>
 #include <QVector>
 #include <array>
@@ -37,13 +37,20 @@ QString frameBlock(const Frame &frame);
 // `error` saying which trace.
 Frame parseWaveFile(const QString &text, int *missing, QString *error);
 
-// A record file begins with a time/div index where a wave file has its first trace.
-bool isRecordFile(const QString &text);
+// Ends every block of a record file.
+constexpr char blockSeparator[] = "----------";
+// Record blocks name their time/div index within their first bytes.
+constexpr int samplingLineBytes = 64;
 
-// Every whole frame of a record file. Parsing stops at the first block that
-// lacks its sampling line, a trace or its separator, or holds a value that is
-// not finite; `error` then says why and which block.
-QList<RecordedFrame> parseRecordFile(const QString &text, QString *error);
+// The time/div index that opens a record block (parts that are only a line
+// end skipped), looked for in the block's first samplingLineBytes bytes.
+// Returns where the block's traces begin, or -1 when it opens with no index.
+int recordSampling(const QByteArray &block, int *sampling);
+
+// The ten traces of record block `blockNumber`, from the text after its
+// time/div index. False, with `error` saying why and which block, when a
+// trace is missing or holds a value that is not finite.
+bool parseRecordTraces(const QString &text, int blockNumber, Frame *frame, QString *error);
 }
 
 #endif // WAVETEXT_H

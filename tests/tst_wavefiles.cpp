@@ -7,6 +7,7 @@
 #include "ui_veskinterface.h"
 #include "veskinterface.h"
 #include "freefilename.h"
+#include "recordframes.h"
 #include "wavetext.h"
 
 #include <QTemporaryDir>
@@ -23,10 +24,15 @@ QVector<double> valuesOf(const QCPGraph *graph)
     return values;
 }
 
-QString readText(const QString &path)
+QByteArray readBytes(const QString &path)
 {
     QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? QString::fromUtf8(file.readAll()) : QStringLiteral("<unreadable>");
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArrayLiteral("<unreadable>");
+}
+
+QString readText(const QString &path)
+{
+    return QString::fromUtf8(readBytes(path));
 }
 
 // Files of the folder with the given suffix.
@@ -234,6 +240,32 @@ private slots:
         QCOMPARE(w.logicWaveData[7], first.traces[9]);
     }
 
+    // A wave file is one frame, and one too large to be a frame is refused;
+    // a record of any length shows its first frame, read alone.
+    void loadBoundsOnlyWaveFiles()
+    {
+        VeskInterface w;
+        configure(w, FrameRecipe());
+        WaveText::Frame first, other;
+        first.traces[0] = {10, 20};
+        other.traces[0] = QVector<double>(3840, 640.5);
+        QString record = WaveText::recordBlock(5, first);
+        while (record.size() <= 4 << 20)
+            record += WaveText::recordBlock(6, other);
+        const QString recordPath = folder.filePath("record.vsp");
+        writeText(recordPath, record);
+        const QString wavePath = folder.filePath("wave.vsp");
+        writeText(wavePath, "CH1," + QString("640.5,").repeated((4 << 20) / 6 + 1));
+        ModalAnswerer answerer;
+        answerer.fileAnswers << wavePath << recordPath;
+        w.ui->loadWave->click();
+        QVERIFY(!w.waveLoaded);
+        QCOMPARE(w.ui->notifLabel->text(), QString("File wave.vsp is too large."));
+        w.ui->loadWave->click();
+        QVERIFY(w.waveLoaded);
+        QCOMPARE(w.ch1WaveData, first.traces[0]);
+    }
+
     // A wave or reference of another length than the live frame is drawn
     // where both coordinates exist, without a word in the log each frame.
     void otherLengthsDrawQuietly()
@@ -311,8 +343,7 @@ private slots:
         const QVector<double> secondShown = valuesOf(w.ch1Graph);
 
         QString error;
-        QList<WaveText::RecordedFrame> frames =
-            WaveText::parseRecordFile(readText(folder.filePath(files.first())), &error);
+        QList<WaveText::RecordedFrame> frames = recordFrames(readBytes(folder.filePath(files.first())), &error);
         QCOMPARE(frames.size(), 2);
 
         ModalAnswerer answerer;
@@ -320,7 +351,7 @@ private slots:
         QTRY_COMPARE(answerer.messages, QStringList{"Success / File " + files.first() + " saved."});
         QCOMPARE(w.ui->recordButton->text(), QString("Record"));
         QVERIFY(w.ui->label_13->text().isEmpty());
-        frames = WaveText::parseRecordFile(readText(folder.filePath(files.first())), &error);
+        frames = recordFrames(readBytes(folder.filePath(files.first())), &error);
         QVERIFY2(error.isEmpty(), qPrintable(error));
         QCOMPARE(frames.size(), 2);
         QCOMPARE(frames[0].sampling, 9);
@@ -328,7 +359,7 @@ private slots:
         QCOMPARE(frames[1].frame.traces[0], secondShown);
 
         show(w, numberedFrame(6));
-        QCOMPARE(WaveText::parseRecordFile(readText(folder.filePath(files.first())), &error).size(), 2);
+        QCOMPARE(recordFrames(readBytes(folder.filePath(files.first())), &error).size(), 2);
     }
 
     void recordingThatCannotStartSaysSo()
@@ -375,33 +406,61 @@ private slots:
         QCOMPARE(valuesOf(w.ch1Graph).size(), 256);
     }
 
-    // Every index goes to the instrument: one it cannot take refuses the file.
-    void recordWithAnUnknownTimeBaseIsRefused_data()
+    // A file that cannot be played leaves no playback behind, nor the one
+    // that ran before it: every index goes to the instrument, so one it
+    // cannot take refuses the file, wherever it lies.
+    void refusedRecordLeavesNoPlayback_data()
     {
-        QTest::addColumn<int>("sampling");
-        QTest::newRow("past the last") << 22;
-        QTest::newRow("far past") << 99;
-        QTest::newRow("negative") << -5;
+        WaveText::Frame a;
+        a.traces[0] = {10, 20};
+        const QByteArray good = WaveText::recordBlock(3, a).toUtf8();
+        QTest::addColumn<QByteArray>("text");
+        QTest::addColumn<QString>("reason");
+        QTest::addColumn<bool>("playing");
+        for (int sampling : {22, 99, -5})
+            QTest::addRow("index %d", sampling) << good + WaveText::recordBlock(sampling, a).toUtf8()
+                                                << QString("frame 2 has the time/div index %1, outside 0..21").arg(sampling)
+                                                << false;
+        QTest::newRow("bad index, while playing") << good + good + WaveText::recordBlock(22, a).toUtf8()
+                                                  << "frame 3 has the time/div index 22, outside 0..21" << true;
+        QTest::newRow("no file") << QByteArray() << "No such file or directory" << false;
+        QTest::newRow("no file, while playing") << QByteArray() << "No such file or directory" << true;
+        QTest::newRow("empty") << QByteArray("") << "the file holds no frame" << false;
+        QTest::newRow("a wave file") << WaveText::waveFile(a).toUtf8() << "frame 1 has no separator" << false;
     }
-    void recordWithAnUnknownTimeBaseIsRefused()
+    void refusedRecordLeavesNoPlayback()
     {
-        QFETCH(int, sampling);
+        QFETCH(QByteArray, text);
+        QFETCH(QString, reason);
+        QFETCH(bool, playing);
         VeskInterface w;
         configure(w, FrameRecipe());
         w.ui->samplingSlider->setValue(7);
-        WaveText::Frame a;
-        a.traces[0] = {10, 20};
-        const QString path = folder.filePath("odd.vsp");
-        writeText(path, WaveText::recordBlock(3, a) + WaveText::recordBlock(sampling, a));
+        const QByteArray live = numberedFrame(4);
+        if (playing) {
+            WaveText::Frame b;
+            b.traces[0] = {30};
+            const QString before = folder.filePath("before.vsp");
+            writeText(before, WaveText::recordBlock(12, b) + WaveText::recordBlock(12, b));
+            w.wavePlay(before);
+            show(w, live);
+            QCOMPARE(w.ui->samplingSlider->value(), 12);
+        }
+        const QString path = folder.filePath("refused.vsp");
+        if (!text.isNull())
+            writeText(path, QString::fromUtf8(text));
         LogCapture log;
         w.wavePlay(path);
         QVERIFY(!w.playActive);
-        const QString reason = QString("frame 2 has the time/div index %1, outside 0..21").arg(sampling);
+        QVERIFY(!w.playReader);
+        QVERIFY(!w.playTimer.isActive());
         QCOMPARE(w.ui->label_13->text(), "Not played: " + reason);
         QCOMPARE(log.count("Record file " + path + " not played: " + reason), 1);
-        show(w, numberedFrame(4));
+        QCOMPARE(w.ui->samplingSlider->value(), 7);
+        show(w, live);
         QCOMPARE(w.ui->samplingSlider->value(), 7);
         QCOMPARE(valuesOf(w.ch1Graph).size(), 256);
+        QCOMPARE(w.ui->label_13->text(), "Not played: " + reason);
     }
 
     // With no frames coming (stopped, not connected), playback goes on by
@@ -432,13 +491,72 @@ private slots:
         writeText(path, WaveText::recordBlock(3, a) + "5<*>\nCH1,1,<*>\nCH2,");
         LogCapture log;
         w.wavePlay(path);
-        QCOMPARE(log.count("Record file " + path + ": frame 2 has no separator, playing the 1 frames before it"), 1);
-        QCOMPARE(w.playSamplingValues, QList<int>{3});
+        QVERIFY(w.playActive);
         const QByteArray live = numberedFrame(4);
         show(w, live);
         QCOMPARE(valuesOf(w.ch1Graph), a.traces[0]);
+        QCOMPARE(w.ui->samplingSlider->value(), 3);
         show(w, live);
         QVERIFY(!w.playActive);
+        QCOMPARE(log.count("Record file " + path + ": frame 2 has no separator, played the 1 frames before it"), 1);
+    }
+
+    // A record past the size a whole read could take plays to its end, a
+    // chunk and a frame in memory at a time; a bad index in its last frame
+    // refuses it before anything plays.
+    void largeRecordPlaysToItsEnd()
+    {
+        VeskInterface w;
+        configure(w, FrameRecipe());
+        w.ui->samplingSlider->setValue(7);
+        // Frames of the largest buffer with every trace on, each value of
+        // twelve characters: few frames make up the size.
+        WaveText::Frame frame;
+        for (int trace = 0; trace < WaveText::traceCount; ++trace) {
+            for (int i = 0; i < 3840; ++i)
+                frame.traces[size_t(trace)].append(-1234567.0 * (1 + (i + trace) % 7));
+        }
+        const QByteArray block = WaveText::recordBlock(5, frame).toUtf8();
+        const QString path = folder.filePath("large.vsp");
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        int frames = 0;
+        for (; file.size() <= qint64(256) << 20; ++frames)
+            QCOMPARE(file.write(block), qint64(block.size()));
+        const qint64 size = file.size();
+        QVERIFY(file.write(WaveText::recordBlock(22, frame).toUtf8()) > block.size());
+        file.close();
+
+        LogCapture log;
+        w.wavePlay(path);
+        // The first pass goes on between the window's events.
+        QVERIFY(w.playReader);
+        QTRY_VERIFY_WITH_TIMEOUT(!w.playReader, 60000);
+        QVERIFY(!w.playActive);
+        QCOMPARE(w.ui->label_13->text(),
+                 QString("Not played: frame %1 has the time/div index 22, outside 0..21").arg(frames + 1));
+        QCOMPARE(w.ui->samplingSlider->value(), 7);
+
+        QVERIFY(QFile::resize(path, size));
+        w.wavePlay(path);
+        QTRY_VERIFY_WITH_TIMEOUT(w.playActive, 60000);
+        QCOMPARE(w.ui->label_13->text(), QString("Load recorded wave"));
+        const QByteArray live = numberedFrame(4);
+        int played = 0;
+        qint64 buffered = 0;
+        while (w.playActive) {
+            played = w.playReader->framesRead();
+            buffered = qMax(buffered, w.playReader->bufferedBytes());
+            show(w, live);
+        }
+        QCOMPARE(played, frames);
+        QCOMPARE(log.messages().filter("Record file"), QStringList{"Record file " + path + " not played: "
+                                                                    + QString("frame %1 has the time/div index 22, outside 0..21").arg(frames + 1)});
+        QCOMPARE(valuesOf(w.ch1Graph).size(), 256);
+        QCOMPARE(w.ui->samplingSlider->value(), 7);
+        // A chunk of the file and one frame: a few MiB of a file of 256.
+        QVERIFY2(buffered < 4 << 20, qPrintable(QString::number(buffered)));
+        QVERIFY(QFile::remove(path));
     }
 
     void screenshotOfThePlotArea()

@@ -1,6 +1,9 @@
 #include "testmain.h"
 
+#include "recordframes.h"
 #include "wavetext.h"
+
+#include <QBuffer>
 
 namespace
 {
@@ -118,7 +121,7 @@ private slots:
         const QString good = WaveText::recordBlock(3, frameWith({{0, {1}}}));
         const QString record = good + "4<*>\nCH1,<*>\nCH2,<*>\nBit0,<*>\nBit1,<*>\nBit2,<*>\nBit3,<*>\nBit4,<*>\n"
                                "Bit5,<*>\nBit6,<*>\nBit7,5," + value + ",----------" + good;
-        const QList<WaveText::RecordedFrame> frames = WaveText::parseRecordFile(record, &error);
+        const QList<WaveText::RecordedFrame> frames = recordFrames(record.toUtf8(), &error);
         QCOMPARE(frames.size(), refused ? 1 : 3);
         QCOMPARE(error, refused ? QString("frame 2: trace Bit7 holds a value that is not a finite number") : QString());
     }
@@ -131,7 +134,7 @@ private slots:
         QVERIFY(text.startsWith("7<*>\nCH1,700,640.5,<*>\n"));
         QVERIFY(text.endsWith("Bit7,1.23457e+06,----------"));
         QString error;
-        const QList<WaveText::RecordedFrame> frames = WaveText::parseRecordFile(text, &error);
+        const QList<WaveText::RecordedFrame> frames = recordFrames(text.toUtf8(), &error);
         QVERIFY2(error.isEmpty(), qPrintable(error));
         QCOMPARE(frames.size(), 2);
         QCOMPARE(frames[0].sampling, 7);
@@ -155,6 +158,9 @@ private slots:
                                         << "frame 2 has 2 traces instead of 10";
         QTest::newRow("no time/div index") << "CH1,<*>\n----------" << 0 << "frame 1 has no time/div index";
         QTest::newRow("separator only") << QString("----------") << 0 << "frame 1 has no time/div index";
+        QTest::newRow("text ends at a NUL") << good + QChar(0) + good << 1 << "";
+        QTest::newRow("block too long") << good + "4<*>\n" + QString(RecordReader::maxBlockBytes + RecordReader::defaultChunkBytes, 'x') + "----------"
+                                        << 1 << "frame 2 is longer than 8 MiB";
     }
 
     void damagedRecord()
@@ -163,8 +169,86 @@ private slots:
         QFETCH(int, frames);
         QFETCH(QString, error);
         QString reason;
-        QCOMPARE(WaveText::parseRecordFile(text, &reason).size(), frames);
+        QCOMPARE(recordFrames(text.toUtf8(), &reason).size(), frames);
         QCOMPARE(reason, error);
+    }
+
+    // Blocks and separators split anywhere between two reads of the file.
+    void recordReadInAnyChunks_data()
+    {
+        QTest::addColumn<int>("chunkBytes");
+        for (int bytes : {1, 2, 9, 10, 11, 64, RecordReader::defaultChunkBytes})
+            QTest::addRow("%d bytes", bytes) << bytes;
+    }
+    void recordReadInAnyChunks()
+    {
+        QFETCH(int, chunkBytes);
+        const QList<WaveText::Frame> written = {frameWith({{0, {700, -640.5}}, {9, {-1}}}),
+                                                frameWith({{1, {-12, 3}}, {9, {1, 0}}}), frameWith({})};
+        QString text;
+        for (int at = 0; at < written.size(); ++at)
+            text += WaveText::recordBlock(at, written.at(at)).replace("\n", "\r\n");
+        QString error;
+        const QList<WaveText::RecordedFrame> frames = recordFrames(text.toUtf8(), &error, chunkBytes);
+        QCOMPARE(error, QString());
+        QCOMPARE(frames.size(), written.size());
+        for (int at = 0; at < written.size(); ++at) {
+            QCOMPARE(frames.at(at).sampling, at);
+            for (int trace = 0; trace < WaveText::traceCount; ++trace)
+                QCOMPARE(frames.at(at).frame.traces[size_t(trace)], written.at(at).traces[size_t(trace)]);
+        }
+    }
+
+    // The first pass refuses what would send the instrument an index it cannot
+    // take, wherever it lies, and a file with nothing to play; damage ends the
+    // frames that play, and what lies beyond it is never looked at.
+    void recordFirstPass_data()
+    {
+        const QString frame = WaveText::recordBlock(3, frameWith({{0, {1}}}));
+        const QString damaged = "4<*>\nCH1,1,<*>\nCH2,----------";
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QString>("refusal");
+        QTest::addColumn<int>("played");
+        QTest::addColumn<QString>("error");
+        QTest::newRow("whole") << frame + frame + frame << "" << 3 << "";
+        QTest::newRow("bad index last") << frame + frame + WaveText::recordBlock(22, frameWith({}))
+                                        << "frame 3 has the time/div index 22, outside 0..21" << 0 << "";
+        QTest::newRow("negative index") << frame + WaveText::recordBlock(-1, frameWith({})) + frame
+                                        << "frame 2 has the time/div index -1, outside 0..21" << 0 << "";
+        QTest::newRow("empty") << "" << "the file holds no frame" << 0 << "";
+        QTest::newRow("line ends only") << "\r\n\n" << "the file holds no frame" << 0 << "";
+        QTest::newRow("a wave file") << WaveText::waveFile(frameWith({{0, {1}}})) << "frame 1 has no separator"
+                                     << 0 << "";
+        QTest::newRow("no index first") << "CH1,<*>\n----------" + frame << "frame 1 has no time/div index" << 0
+                                        << "";
+        QTest::newRow("damage after two") << frame + frame + damaged << "" << 2
+                                          << "frame 3 has 2 traces instead of 10";
+        QTest::newRow("unended after one") << frame + "5<*>\nCH1," << "" << 1 << "frame 2 has no separator";
+        QTest::newRow("bad index after the end") << frame + "x<*>----------" + WaveText::recordBlock(99, frameWith({}))
+                                                 << "" << 1 << "frame 2 has no time/div index";
+    }
+    void recordFirstPass()
+    {
+        QFETCH(QString, text);
+        QFETCH(QString, refusal);
+        QFETCH(int, played);
+        QFETCH(QString, error);
+        QBuffer buffer;
+        buffer.setData(text.toUtf8());
+        QVERIFY(buffer.open(QIODevice::ReadOnly));
+        RecordReader reader(&buffer, 16);
+        QString reason;
+        RecordReader::Check result;
+        while ((result = reader.check(1, &reason)) == RecordReader::Check::Pending) {
+        }
+        QCOMPARE(result, refusal.isEmpty() ? RecordReader::Check::Passed : RecordReader::Check::Refused);
+        QCOMPARE(reason, refusal);
+        WaveText::RecordedFrame frame;
+        int frames = 0;
+        while (reader.next(&frame))
+            ++frames;
+        QCOMPARE(frames, played);
+        QCOMPARE(reader.error(), refusal.isEmpty() ? error : refusal);
     }
 };
 
