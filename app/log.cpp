@@ -11,12 +11,19 @@
 
 int loggingLevel = 0;
 
+namespace {
+constexpr char stampFormat[] = "yyyy.MM.dd hh:mm:ss:zzz";
+}
+
 void startLogging(QSettings &settings)
 {
     loggingLevel = settings.value(QStringLiteral("loggingLevel"), 0).toInt();
     // Every record's stream and text use the locale's codec, which Qt builds
     // at first use without a lock: built here, before any thread can log.
     QTextCodec::codecForLocale();
+    // Likewise the local time zone and the stamp's format: two threads making
+    // the first stamp at once could get an empty one.
+    QDateTime::currentDateTime().toString(QLatin1String(stampFormat));
     if (!std::freopen("vesk.log", "w", stderr))
         std::freopen("/dev/null", "w", stderr);
     std::setvbuf(stderr, nullptr, _IONBF, 0);
@@ -53,7 +60,7 @@ const char *orNull(const char *text)
 void loggingOutput(QtMsgType type, const QMessageLogContext &context, const QString &message)
 {
     const QByteArray text = message.toLocal8Bit();
-    const QByteArray stamp = QDateTime::currentDateTime().toString(QStringLiteral("yyyy.MM.dd hh:mm:ss:zzz")).toUtf8();
+    const QByteArray stamp = QDateTime::currentDateTime().toString(QLatin1String(stampFormat)).toUtf8();
 
     static QMutex mutex;
     mutex.lock();
