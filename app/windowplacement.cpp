@@ -52,7 +52,9 @@ void apply(QWidget *window, const QRect &area, const QMargins &frame)
 }
 
 // Places the window once more when it is first exposed, now with the frame it
-// really has, unless it was assumed right or the window fills the screen anyway.
+// really has, unless it was assumed right, the window fills the screen anyway,
+// or it was given another size before it was shown: that size was chosen
+// after the fit and stays.
 class ExposedFrameCorrection : public QObject
 {
 public:
@@ -60,7 +62,8 @@ public:
         : QObject(window),
           window(window),
           area(area),
-          assumed(assumed)
+          assumed(assumed),
+          placedSize(window->size())
     {
         setObjectName(QLatin1String(correctionName));
         window->installEventFilter(this);
@@ -74,7 +77,8 @@ protected:
             handle->installEventFilter(this);
         } else if (watched == handle && event->type() == QEvent::Expose && handle->isExposed()) {
             const QMargins frame = handle->frameMargins();
-            if (frame != assumed && !(window->windowState() & (Qt::WindowMaximized | Qt::WindowFullScreen)))
+            if (frame != assumed && window->size() == placedSize
+                && !(window->windowState() & (Qt::WindowMaximized | Qt::WindowFullScreen)))
                 apply(window, area, frame);
             handle->removeEventFilter(this);
             window->removeEventFilter(this);
@@ -87,6 +91,7 @@ private:
     QWidget *window;
     QRect area;
     QMargins assumed;
+    QSize placedSize;
 };
 
 } // namespace

@@ -25,7 +25,7 @@ QRect fitted(const QRect &area, const QSize &wanted, const QSize &minimum, const
 // screen that the anchor's window is on and centres it there. A window's frame
 // is known only once the window manager has shown it: until then the frame of
 // the anchor's window stands in, and the first showing corrects the geometry
-// with the window's own.
+// with the window's own, unless the window was resized in between.
 void place(QWidget *window, const QWidget *anchor);
 
 } // namespace WindowPlacement

@@ -29,11 +29,13 @@ void VeskInterface::setVerticalScrollBar(int lower, int upper)
 
 void VeskInterface::on_sizeChanged()
 {
-    // Read-outs keep their distance to the plot's right and bottom edges.
+    // Read-outs keep their distance to the plot's right and bottom edges. The
+    // time read-outs stand below the band the time cursors' handles slide in,
+    // which a narrow plot would otherwise put over their digits.
     const int right = ui->plotterWidget->width() - 1;
     const int bottom = ui->plotterWidget->height() - 1;
-    vCursorDeltaLabel->position->setCoords(right - 24, 25);
-    vCursorFrequencyLabel->position->setCoords(right - 24, 40);
+    vCursorDeltaLabel->position->setCoords(right - 24, 40);
+    vCursorFrequencyLabel->position->setCoords(right - 24, 55);
     hCursorDeltaLabel->position->setCoords(right - 149, bottom - 44);
     hCursorBLabel->position->setCoords(right - 149, bottom - 59);
     hCursorALabel->position->setCoords(right - 149, bottom - 74);

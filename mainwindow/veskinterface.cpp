@@ -4,6 +4,7 @@
 #include "about.h"
 #include "bundledfonts.h"
 #include "dockscrollarea.h"
+#include "grouptitlestyle.h"
 #include "log.h"
 #include "numberformat.h"
 #include "optionsmetatypes.h"
@@ -42,6 +43,7 @@ VeskInterface::VeskInterface(QWidget *parent)
       recordFile(new QFile(this))
 {
     BundledFonts::install();
+    GroupTitleStyle::install();
 
     // The options live for the whole run; the Settings dialog reaches them
     // through the map by class name.

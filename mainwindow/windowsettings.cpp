@@ -10,12 +10,11 @@ void VeskInterface::setupAppSetting()
 {
     startingUp = true;
     const ApplicationSettings stored = ApplicationSettings::load();
-    if (stored.hasWindowSize()) {
+    if (stored.hasWindowSize())
         setGeometry(0, 0, stored.size.width(), stored.size.height());
-        // A size stored on a larger screen is limited to this one's free area,
-        // title bar and frame included.
-        WindowPlacement::place(this, this);
-    }
+    // A size stored on a larger screen, or the form's own on a first start,
+    // is limited to this one's free area, title bar and frame included.
+    WindowPlacement::place(this, this);
     scopeOptions->theme = stored.theme;
     defaultDirectory = stored.defaultDir;
 }

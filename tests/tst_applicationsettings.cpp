@@ -60,10 +60,11 @@ private slots:
         QVERIFY(!ApplicationSettings::load().hasWindowSize());
     }
 
-    // The window restored at a stored size: held to the screen's free area
-    // less the window's frame, never below the window's minimum, and centred,
-    // so that the whole frame lies in the area. The frame's size reaches the
-    // program only once the window is shown; before, it is taken as none.
+    // The window restored at a stored size, or at the form's on a first
+    // start: held to the screen's free area less the window's frame, never
+    // below the window's minimum, and centred, so that the whole frame lies in
+    // the area. The frame's size reaches the program only once the window is
+    // shown; before, it is taken as none.
     void restoredGeometryKeepsTheFrameOnTheScreen_data()
     {
         QTest::addColumn<QRect>("area");
@@ -80,6 +81,8 @@ private slots:
                                                 << QRect(4, 28, 1358, 736);
         QTest::newRow("larger than 1366 x 768, frame unknown") << QRect(0, 0, 1366, 768) << none
                                                                << QSize(1600, 1000) << QRect(0, 0, 1366, 768);
+        QTest::newRow("the form's size on 1366 x 768, thin frame") << QRect(0, 0, 1366, 768) << QMargins(1, 22, 1, 5)
+                                                                 << QSize(1371, 966) << QRect(1, 22, 1364, 741);
         QTest::newRow("larger than 1280 x 800") << QRect(0, 0, 1280, 800) << framed << QSize(1371, 966)
                                                 << QRect(4, 28, 1272, 768);
         QTest::newRow("larger than 1024 x 768") << QRect(0, 0, 1024, 768) << framed << QSize(1280, 1024)

@@ -1,7 +1,9 @@
 #include "testmain.h"
 
+#include "channelcaptions.h"
 #include "collapsiblepanel.h"
 #include "multimeterdisplay.h"
+#include "scopevalues.h"
 #include "ui_veskinterface.h"
 #include "veskinterface.h"
 
@@ -45,6 +47,8 @@ private slots:
     void byNameSlotsHaveTheirSignals();
     void pagesFitTheWindow_data();
     void pagesFitTheWindow();
+    void groupTitlesAreWhole_data();
+    void groupTitlesAreWhole();
     void screenshots();
 };
 
@@ -422,8 +426,8 @@ QSize scrollIntoView(QWidget *widget, const QWidget *window)
 
 // Room the widget has for its one-line text; nothing when it has no such
 // text (word-wrapped, rich or pixmap labels; tool buttons, which draw
-// arrows). A group box's title starts where the style puts it and is cut only
-// by the box's own edge.
+// arrows). A group box's title is drawn clipped to the room the style gives
+// it.
 std::optional<QSize> textRoom(const QWidget *widget, QString *text)
 {
     if (auto *label = qobject_cast<const QLabel *>(widget)) {
@@ -448,7 +452,7 @@ std::optional<QSize> textRoom(const QWidget *widget, QString *text)
         if (box->isCheckable())
             option.subControls |= QStyle::SC_GroupBoxCheckBox;
         const QRect title = box->style()->subControlRect(QStyle::CC_GroupBox, &option, QStyle::SC_GroupBoxLabel, box);
-        return QSize(box->width() - title.left(), title.height());
+        return title.intersected(box->rect()).size();
     }
     auto *button = qobject_cast<const QAbstractButton *>(widget);
     if (!button || qobject_cast<const QToolButton *>(widget))
@@ -651,6 +655,55 @@ void FormTest::pagesFitTheWindow()
                           .arg(page).arg(pages->width()).arg(pages->height())
                           .arg(scopeScroll->width()).arg(scopeScroll->height());
         report << layoutDefects(window, page);
+    });
+    verifyNoMismatches(report);
+}
+
+// Some fonts' glyphs reach less far than their text advances: a title sized
+// by its glyphs loses its last letter. Every group box of the form, in the
+// form's font and in others, and the channels' meter boxes with each title
+// they take.
+void FormTest::groupTitlesAreWhole_data()
+{
+    QTest::addColumn<QFont>("font");
+    QTest::newRow("form's font") << QFont(QStringLiteral("MS Shell Dlg 2"), 9);
+    QTest::newRow("sans 8 pt") << QFont(QStringLiteral("DejaVu Sans"), 8);
+    QTest::newRow("mono 10 pt") << QFont(QStringLiteral("Courier New"), 10);
+    QTest::newRow("mono 12 pt") << QFont(QStringLiteral("Courier New"), 12);
+}
+
+void FormTest::groupTitlesAreWhole()
+{
+    QFETCH(QFont, font);
+    VeskInterface window;
+    showUnfolded(window, QSize(1600, 1000));
+    QStringList channelTitles;
+    for (int channel = 1; channel <= 2; ++channel) {
+        for (int gain = 0; gain < ScopeValues::gainBoxTitles().size(); ++gain) {
+            for (bool ac : {false, true})
+                channelTitles << ChannelCaptions::boxTitle(channel, gain, ac);
+        }
+    }
+    for (QGroupBox *box : window.findChildren<QGroupBox *>())
+        box->setFont(font);
+    QStringList report;
+    forEachPage(window.findChild<QTabWidget *>("mainTabWidget"), {"oscilloscope", "meter", "sniffer", "options"},
+                [&](const QString &page) {
+        for (QGroupBox *box : window.findChildren<QGroupBox *>()) {
+            if (!box->isVisible())
+                continue;
+            const QStringList titles =
+                box->objectName().startsWith(QLatin1String("groupBoxCH")) ? channelTitles : QStringList{box->title()};
+            for (const QString &title : titles) {
+                box->setTitle(title);
+                QString text;
+                const QSize room = *textRoom(box, &text);
+                const int width = box->fontMetrics().horizontalAdvance(text);
+                if (width > room.width())
+                    report << QStringLiteral("%1: %2 cuts its title \"%3\": %4 px for %5")
+                                  .arg(page, box->objectName(), text).arg(room.width()).arg(width);
+            }
+        }
     });
     verifyNoMismatches(report);
 }

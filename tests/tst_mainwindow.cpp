@@ -212,31 +212,45 @@ private slots:
     }
 
     // On the test screen, 800 x 600, no wider than the window's minimum: the
-    // stored size is held to the free area and centred; once shown, the frame
-    // is known (2 pixels a side here) and the window makes room for it.
+    // stored size, or the form's when none is stored, is held to the free area
+    // and centred; once shown, the frame is known (2 pixels a side here) and
+    // the window makes room for it, unless it was given a size of its own
+    // before it was shown.
     void storedWindowSizeIsRestored_data()
     {
         QTest::addColumn<QSize>("stored");
+        QTest::addColumn<QSize>("resized");
         QTest::addColumn<QRect>("beforeShown");
         QTest::addColumn<QRect>("shown");
-        QTest::newRow("1024 x 768") << QSize(1024, 768) << QRect(0, 0, 800, 600) << QRect(2, 2, 800, 596);
-        QTest::newRow("the form's size") << QSize(1371, 966) << QRect(0, 0, 800, 600) << QRect(2, 2, 800, 596);
-        QTest::newRow("fits") << QSize(800, 400) << QRect(0, 100, 800, 400) << QRect(2, 102, 800, 400);
-        QTest::newRow("below the minimum") << QSize(640, 240) << QRect(0, 140, 800, 320)
+        QTest::newRow("1024 x 768") << QSize(1024, 768) << QSize() << QRect(0, 0, 800, 600)
+                                    << QRect(2, 2, 800, 596);
+        QTest::newRow("the form's size") << QSize(1371, 966) << QSize() << QRect(0, 0, 800, 600)
+                                         << QRect(2, 2, 800, 596);
+        QTest::newRow("nothing stored") << QSize() << QSize() << QRect(0, 0, 800, 600) << QRect(2, 2, 800, 596);
+        QTest::newRow("fits") << QSize(800, 400) << QSize() << QRect(0, 100, 800, 400) << QRect(2, 102, 800, 400);
+        QTest::newRow("below the minimum") << QSize(640, 240) << QSize() << QRect(0, 140, 800, 320)
                                            << QRect(2, 142, 800, 320);
+        QTest::newRow("nothing stored, resized") << QSize() << QSize(1366, 768) << QRect(0, 0, 1366, 768)
+                                                 << QRect(2, 2, 1366, 768);
     }
     void storedWindowSizeIsRestored()
     {
         QFETCH(QSize, stored);
+        QFETCH(QSize, resized);
         QFETCH(QRect, beforeShown);
         QFETCH(QRect, shown);
         {
             QSettings settings;
-            settings.setValue("size", stored);
+            if (stored.isValid())
+                settings.setValue("size", stored);
+            else
+                settings.remove("size");
             settings.setValue("wasMaximized", false);
         }
         VeskInterface window;
         QCOMPARE(window.screen()->availableGeometry(), QRect(0, 0, 800, 600));
+        if (resized.isValid())
+            window.resize(resized);
         QCOMPARE(window.geometry(), beforeShown);
         window.show();
         QVERIFY(QTest::qWaitForWindowExposed(&window));

@@ -279,6 +279,38 @@ private slots:
         QCOMPARE(w.vCursorBHandle->topLeft->pixelPosition().y(), 12.0);
     }
 
+    // On a narrow plot the time read-outs reach far to the left: wherever a
+    // time cursor stands, its handle leaves their digits clear.
+    void timeReadoutsClearOfTheHandles()
+    {
+        VeskInterface w;
+        w.ui->comboBoxScopeCursorsHorizontalType->setCurrentIndex(2); // Manual
+        setChecked(w.ui->checkBoxCursorVertical, true);
+        w.vCursorAPosition = 64;
+        w.vCursorBPosition = 192;
+        show(w, makeFrame(8, ramp));
+        QCustomPlot *plot = w.ui->plotterWidget;
+        plot->setFixedWidth(265);
+        w.resize(1366, 768);
+        w.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&w));
+        QCOMPARE(plot->width(), 265);
+        // The view spans the frame, so the cursors may stand anywhere across it.
+        plot->xAxis->setRange(0, 512);
+        plot->replot();
+        const auto textRect = [](const QCPItemText *text) {
+            return QRectF(text->topLeft->pixelPosition(), text->bottomRight->pixelPosition());
+        };
+        for (int position = w.vCursorRangeMin; position <= w.vCursorRangeMax; position += 8) {
+            w.vCursorAPosition = position;
+            w.vCursorRefresh();
+            const QRectF handle(w.vCursorAHandle->topLeft->pixelPosition(), w.vCursorAHandle->pixmap().size());
+            for (const QCPItemText *readout : {w.vCursorDeltaLabel, w.vCursorFrequencyLabel})
+                QVERIFY2(!textRect(readout).intersects(handle),
+                         qPrintable(QStringLiteral("\"%1\" under the handle at %2").arg(readout->text()).arg(position)));
+        }
+    }
+
     // Automatic time cursors stand on the instrument's crossings, one period
     // apart. Where a crossing lies in the first or last four samples, which
     // a cursor may not reach, the pair moves in whole and keeps the period.

@@ -791,8 +791,8 @@ private slots:
         VeskInterface w;
         w.ui->plotterWidget->resize(600, 400);
         QVERIFY(QMetaObject::invokeMethod(&w, "on_sizeChanged", Qt::DirectConnection));
-        QCOMPARE(w.vCursorDeltaLabel->position->coords(), QPointF(575, 25));
-        QCOMPARE(w.vCursorFrequencyLabel->position->coords(), QPointF(575, 40));
+        QCOMPARE(w.vCursorDeltaLabel->position->coords(), QPointF(575, 40));
+        QCOMPARE(w.vCursorFrequencyLabel->position->coords(), QPointF(575, 55));
         QCOMPARE(w.hCursorDeltaLabel->position->coords(), QPointF(450, 355));
         QCOMPARE(w.hCursorBLabel->position->coords(), QPointF(450, 340));
         QCOMPARE(w.hCursorALabel->position->coords(), QPointF(450, 325));
