@@ -21,9 +21,12 @@ ScrollContentFit::ScrollContentFit(QScrollArea *area, Floor floor)
 
 bool ScrollContentFit::eventFilter(QObject *watched, QEvent *event)
 {
-    // The viewport's height, or what the content asks for, has changed.
-    if ((watched == area->viewport() && event->type() == QEvent::Resize)
-        || (watched == area->widget() && event->type() == QEvent::LayoutRequest))
+    // The viewport's height, or what the content asks for, has changed. The
+    // filter also sees the events of the scroll area's teardown, when the area
+    // is no longer one: it is asked nothing until the event is one of these.
+    const QEvent::Type type = event->type();
+    if ((type == QEvent::Resize && watched == area->viewport())
+        || (type == QEvent::LayoutRequest && watched == area->widget()))
         fit();
     return false;
 }
