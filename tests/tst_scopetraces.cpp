@@ -56,6 +56,17 @@ QString shown(MultimeterDisplay *display)
 
 const QString invalidHeader = QStringLiteral("Scope data: Invalide header");
 
+// The whole frame shown and only traces on the plot: no cursor lines
+// across what the pixels are checked for.
+bool showTracesOnly(VeskInterface &w, const FrameRecipe &recipe)
+{
+    configure(w, recipe);
+    const bool shown = PlotPointer::showWholePlot(w.ui->plotterWidget, 1536, w.plotYRange);
+    w.cursorsVerticalChanged(false);
+    w.cursorsHorizontalChanged(false);
+    return shown;
+}
+
 } // namespace
 
 class TestScopeTraces : public QObject
@@ -388,12 +399,8 @@ private slots:
         FrameRecipe recipe;
         recipe.blocks = 3;
         recipe.logic = true;
-        configure(w, recipe);
+        QVERIFY(showTracesOnly(w, recipe));
         QCustomPlot *plot = w.ui->plotterWidget;
-        QVERIFY(PlotPointer::showWholePlot(plot, 1536, w.plotYRange));
-        // Only traces on the plot: no cursor lines across the glitch.
-        w.cursorsVerticalChanged(false);
-        w.cursorsHorizontalChanged(false);
         w.ui->checkBoxPersistence->setChecked(true);
         const auto stillDrawn = [&](double x, double y) {
             const QImage shot = plot->toPixmap().toImage();
@@ -450,11 +457,8 @@ private slots:
         recipe.blocks = 3;
         recipe.ch2 = true;
         recipe.logic = true;
-        configure(w, recipe);
+        QVERIFY(showTracesOnly(w, recipe));
         QCustomPlot *plot = w.ui->plotterWidget;
-        QVERIFY(PlotPointer::showWholePlot(plot, 1536, w.plotYRange));
-        w.cursorsVerticalChanged(false);
-        w.cursorsHorizontalChanged(false);
         w.ui->checkBoxFFTTrace->setChecked(true);
         w.ui->checkBoxFFTCH1->setChecked(true);
         w.ui->checkBoxFFTCH2->setChecked(false);
